@@ -13,10 +13,15 @@ endfunction()
 # A library made of every .cpp file in one folder; while the folder has none yet it is an
 # interface library, so that the layers above can already be configured. Headers are included
 # as "layer/module.h" relative to src/.
-#   quenbo_module(target folder [GBK] [PUBLIC libs...] [PRIVATE libs...])
+#   quenbo_module(target folder [GBK] [FLAT] [PUBLIC libs...] [PRIVATE libs...])
+# FLAT takes only the folder's own files, not those of its sub-folders.
 function(quenbo_module target folder)
-  cmake_parse_arguments(M "GBK" "" "PUBLIC;PRIVATE" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  cmake_parse_arguments(M "GBK;FLAT" "" "PUBLIC;PRIVATE" ${ARGN})
+  if(M_FLAT)
+    file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  else()
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  endif()
   if(NOT sources)
     add_library(${target} INTERFACE)
     target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)
