@@ -1,6 +1,7 @@
 // Program file names by version, the restart marker, and the clean-up after a restart.
 #include "dialogs/restart.h"
 
+#include "dialogs/program_control.h"
 #include "platform/services.h"
 #include "platform/text.h"
 
@@ -55,6 +56,16 @@ std::string clean_up_after_restart() {
   if (is_deletable_leftover(leftover)) services::delete_file(path_in_program_directory(leftover));
   services::delete_file(marker);
   return leftover;
+}
+
+bool end_program_named(std::string_view file_name) {
+  const int pid = services::find_process(file_name);
+  if (pid == 0) return false;
+  if (pid == services::current_process_id()) {
+    end_program(0);
+    return true;
+  }
+  return services::end_process(pid, 0);
 }
 
 bool update_announced(std::string_view program_version, std::string_view latest_version) {

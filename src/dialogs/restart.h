@@ -31,6 +31,11 @@ bool write_restart_marker(std::string_view old_file_name);
 // ignored. Answers the marker's content ("" without a marker).
 std::string clean_up_after_restart();
 
+// Ends the first process of this user whose executable has this file name (compared without
+// regard to ASCII case): the running program through end_program(0), another one killed.
+// Answers false when no process has that name.
+bool end_program_named(std::string_view file_name);
+
 // True when the published version differs from the program's own (compared byte for byte).
 bool update_announced(std::string_view program_version, std::string_view latest_version);
 

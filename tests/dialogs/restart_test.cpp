@@ -130,3 +130,20 @@ TEST_F(RestartTest, UpdateNotesLandInTheCurrentDirectoryByteForByte) {
   ASSERT_TRUE(dialogs::write_update_notes(notes));
   EXPECT_EQ(services::read_file("更新日志.txt"), notes);
 }
+
+TEST_F(RestartTest, EndsTheProcessRunningTheNamedProgramFile) {
+  // A copy of sleep under a program file name of its own.
+  const std::string name = "Quenbo资源社区" + std::to_string(::getpid());
+  const std::string path = program_dir_ + "/" + name;
+  fs::copy_file("/bin/sleep", native(path));
+  ASSERT_GT(services::start_program(path, {"30"}), 0);
+  auto running = [&] { return services::find_process(name) != 0; };
+  for (int i = 0; i < 500 && !running(); ++i) ::usleep(10'000);
+  ASSERT_TRUE(running());
+
+  EXPECT_TRUE(dialogs::end_program_named(name));
+
+  for (int i = 0; i < 500 && running(); ++i) ::usleep(10'000);
+  EXPECT_FALSE(running());
+  EXPECT_FALSE(dialogs::end_program_named(name));
+}
