@@ -136,6 +136,8 @@ class Bitmap {
 
   // From non-premultiplied 0xAARRGGBB pixels, rows from the top; `pixels_per_row` 0 = width.
   static Bitmap from_argb(const std::uint32_t* argb_pixels, int width, int height, int pixels_per_row = 0);
+  // From premultiplied pixels as a PixelView describes them (a window's buffer or icon).
+  static Bitmap from_premultiplied(const PixelView& view);
 
   // Implementation access for the drawing module itself.
   struct Impl;

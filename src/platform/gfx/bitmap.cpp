@@ -123,4 +123,12 @@ Bitmap Bitmap::from_argb(const std::uint32_t* argb_pixels, int width, int height
   return result;
 }
 
+Bitmap Bitmap::from_premultiplied(const PixelView& view) {
+  Bitmap result(view.width, view.height);
+  if (result.is_null() || !view.pixels || view.bytes_per_line < view.width * 4) return Bitmap();
+  MutablePixelView target = result.mutable_pixels();
+  for (int y = 0; y < view.height; ++y) std::memcpy(target.row(y), view.row(y), size_t(view.width) * 4);
+  return result;
+}
+
 }  // namespace platform::gfx

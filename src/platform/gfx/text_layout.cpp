@@ -1,0 +1,267 @@
+#include "text_layout.h"
+
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::gfx {
+namespace {
+
+constexpr qreal kEpsilon = 1e-4;
+const QString kEllipsis = QString(QChar(0x2026));
+
+// A run of the text with the original index of each unit.
+struct Run {
+  QString text;
+  std::vector<int> source;
+  std::vector<int> underlined;
+
+  void append(QChar c, int from) {
+    text.append(c);
+    source.push_back(from);
+  }
+  Run mid(int start, int length) const {
+    Run r;
+    r.text = text.mid(start, length);
+    r.source.assign(source.begin() + start, source.begin() + start + length);
+    for (int u : underlined)
+      if (u >= start && u < start + length) r.underlined.push_back(u - start);
+    return r;
+  }
+};
+
+// Removes hot-key prefixes: "&x" marks x (underlined when shown), "&&" is one "&".
+Run strip_prefixes(const QString& text, HotkeyPrefix prefix) {
+  Run run;
+  run.text.reserve(text.size());
+  run.source.reserve(size_t(text.size()));
+  for (int i = 0; i < text.size(); ++i) {
+    QChar c = text[i];
+    if (prefix == HotkeyPrefix::none || c != u'&') {
+      run.append(c, i);
+      continue;
+    }
+    if (i + 1 >= text.size()) break;  // a lone trailing "&" marks nothing
+    ++i;
+    if (text[i] != u'&' && prefix == HotkeyPrefix::show) run.underlined.push_back(int(run.text.size()));
+    run.append(text[i], i);
+  }
+  return run;
+}
+
+// Paragraphs split at "\r\n", "\n" or "\r"; the breaks themselves are dropped.
+std::vector<Run> split_paragraphs(const Run& all) {
+  std::vector<Run> paragraphs;
+  int start = 0;
+  for (int i = 0; i <= all.text.size(); ++i) {
+    bool end = i == all.text.size();
+    if (!end && all.text[i] != u'\n' && all.text[i] != u'\r') continue;
+    paragraphs.push_back(all.mid(start, i - start));
+    if (!end && all.text[i] == u'\r' && i + 1 < all.text.size() && all.text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  return paragraphs;
+}
+
+bool is_space(QChar c) { return c.isSpace(); }
+
+qreal advance(const Font::Impl& font, const QString& text, bool with_trailing_spaces) {
+  if (with_trailing_spaces) return font.metrics.horizontalAdvance(text);
+  int end = int(text.size());
+  while (end > 0 && is_space(text[end - 1])) --end;
+  return end == 0 ? 0.0 : font.metrics.horizontalAdvance(text.left(end));
+}
+
+// Break positions of a paragraph wrapped to a width.
+std::vector<std::pair<int, int>> wrap_lines(const QString& text, const Font::Impl& font, qreal width) {
+  std::vector<std::pair<int, int>> lines;
+  if (text.isEmpty()) return {{0, 0}};
+  QTextLayout layout(text, font.smooth);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(std::max<qreal>(width, 1.0));
+    if (line.textLength() == 0) break;  // no progress: stop rather than loop
+    lines.emplace_back(line.textStart(), line.textLength());
+  }
+  layout.endLayout();
+  if (lines.empty()) lines.emplace_back(0, int(text.size()));
+  return lines;
+}
+
+bool at_surrogate_middle(const QString& s, int k) {
+  return k > 0 && k < s.size() && s[k - 1].isHighSurrogate() && s[k].isLowSurrogate();
+}
+
+bool is_wide(QChar c) { return c.unicode() >= 0x2E80; }
+
+bool word_boundary(const QString& s, int k) {
+  if (k <= 0 || k >= s.size()) return k == s.size();
+  return is_space(s[k - 1]) || is_space(s[k]) || is_wide(s[k - 1]) || is_wide(s[k]);
+}
+
+// Longest prefix (in units) whose advance plus `extra` fits the width.
+int fitting_prefix(const Font::Impl& font, const QString& s, qreal width, qreal extra) {
+  int lo = 0, hi = int(s.size());
+  while (lo < hi) {
+    int mid = (lo + hi + 1) / 2;
+    if (advance(font, s.left(mid), false) + extra <= width + kEpsilon)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  while (at_surrogate_middle(s, lo)) --lo;
+  return lo;
+}
+
+int back_to_word(const QString& s, int k) {
+  int w = k;
+  while (w > 0 && !word_boundary(s, w)) --w;
+  return w > 0 ? w : k;
+}
+
+Run with_ellipsis(Run head) {
+  head.text.append(kEllipsis);
+  head.source.push_back(-1);
+  return head;
+}
+
+// Keeps the end of the text (from its last path separator) and as much of the start as fits.
+Run trim_path(const Run& run, const Font::Impl& font, qreal width) {
+  const QString& s = run.text;
+  int separator = int(std::max(s.lastIndexOf(u'\\'), s.lastIndexOf(u'/')));
+  int tail_start = separator > 0 ? separator : int(s.size()) / 2;
+  qreal ellipsis = font.metrics.horizontalAdvance(kEllipsis);
+  Run tail = run.mid(tail_start, int(s.size()) - tail_start);
+  qreal tail_width = font.metrics.horizontalAdvance(tail.text);
+  if (tail_width + ellipsis > width) return with_ellipsis(run.mid(0, fitting_prefix(font, s, width, ellipsis)));
+  int head = fitting_prefix(font, s.left(tail_start), width, ellipsis + tail_width);
+  Run out = with_ellipsis(run.mid(0, head));
+  out.text.append(tail.text);
+  out.source.insert(out.source.end(), tail.source.begin(), tail.source.end());
+  for (int u : tail.underlined) out.underlined.push_back(u + int(head) + 1);
+  return out;
+}
+
+// Shortens a line that does not fit, or that has text after it (`more`), as trimming says.
+Run trim_line(const Run& run, const Font::Impl& font, qreal width, Trimming trimming, bool more) {
+  if (trimming == Trimming::none) return run;
+  bool fits = advance(font, run.text, false) <= width + kEpsilon;
+  if (fits && !more) return run;
+  qreal ellipsis = font.metrics.horizontalAdvance(kEllipsis);
+  switch (trimming) {
+    case Trimming::none: return run;
+    case Trimming::character: return fits ? run : run.mid(0, fitting_prefix(font, run.text, width, 0));
+    case Trimming::word: return fits ? run : run.mid(0, back_to_word(run.text, fitting_prefix(font, run.text, width, 0)));
+    case Trimming::ellipsis_character:
+      return with_ellipsis(run.mid(0, fitting_prefix(font, run.text, width, ellipsis)));
+    case Trimming::ellipsis_word: {
+      int k = fitting_prefix(font, run.text, width, ellipsis);
+      return with_ellipsis(run.mid(0, back_to_word(run.text, k)));
+    }
+    case Trimming::ellipsis_path: return fits ? with_ellipsis(run) : trim_path(run, font, width);
+  }
+  return run;
+}
+
+qreal aligned_offset(Alignment alignment, qreal room) {
+  switch (alignment) {
+    case Alignment::near: return 0;
+    case Alignment::centre: return room / 2;
+    case Alignment::far: return room;
+  }
+  return 0;
+}
+
+int visible_line_limit(const RectF& layout, const StringFormat& format, qreal line_height, size_t total) {
+  if (!(layout.height > 0) || line_height <= 0) return int(total);
+  qreal lines = layout.height / line_height;
+  int limit = (format.flags & format_line_limit) ? int(std::floor(lines + kEpsilon)) : int(std::ceil(lines - kEpsilon));
+  return std::clamp(limit, 0, int(total));
+}
+
+}  // namespace
+
+TextLayout lay_out_text(const QString& text, const Font::Impl& font, const RectF& layout, const StringFormat& format) {
+  TextLayout result;
+  result.bounds = QRectF(layout.x, layout.y, 0, 0);
+  if (text.isEmpty()) return result;
+
+  const bool bounded_width = layout.width > 0;
+  const bool wrap = !(format.flags & format_no_wrap) && bounded_width;
+  const bool trailing = format.flags & format_measure_trailing_spaces;
+  const qreal margin = line_margin(font);
+  const qreal room = std::max<qreal>(0, layout.width - 2 * margin);
+
+  // All lines first; then the ones that show, the last of them trimmed when text is left.
+  std::vector<Run> lines;
+  for (const Run& paragraph : split_paragraphs(strip_prefixes(text, format.hotkey_prefix))) {
+    if (!wrap) {
+      lines.push_back(paragraph);
+      continue;
+    }
+    for (auto [start, length] : wrap_lines(paragraph.text, font, room)) lines.push_back(paragraph.mid(start, length));
+  }
+  int shown = visible_line_limit(layout, format, font.line_height, lines.size());
+  bool text_left = size_t(shown) < lines.size();
+  result.characters_fitted = int(text.size());
+  for (size_t i = size_t(shown); i < lines.size(); ++i) {
+    if (lines[i].source.empty()) continue;
+    result.characters_fitted = lines[i].source.front();
+    break;
+  }
+
+  qreal block = shown * font.line_height;
+  qreal top = layout.y + (layout.height > 0 ? aligned_offset(format.line_alignment, layout.height - block)
+                                            : -aligned_offset(format.line_alignment, block));
+  qreal widest = 0;
+  for (int i = 0; i < shown; ++i) {
+    Run run = lines[size_t(i)];
+    if (bounded_width) run = trim_line(run, font, room, format.trimming, text_left && i == shown - 1);
+    LaidOutLine line;
+    line.width = advance(font, run.text, trailing);
+    line.x = bounded_width ? layout.x + margin + aligned_offset(format.alignment, room - line.width)
+                           : layout.x + margin - aligned_offset(format.alignment, line.width + 2 * margin);
+    line.y = top + i * font.line_height;
+    line.text = std::move(run.text);
+    line.source = std::move(run.source);
+    line.underlined = std::move(run.underlined);
+    widest = std::max(widest, line.width);
+    result.lines.push_back(std::move(line));
+  }
+
+  qreal box_width = shown > 0 ? widest + 2 * margin : 0;
+  qreal box_left = bounded_width ? layout.x + aligned_offset(format.alignment, layout.width - box_width)
+                                 : layout.x - aligned_offset(format.alignment, box_width);
+  result.bounds = QRectF(box_left, top, box_width, block);
+  if (bounded_width && layout.height > 0) result.bounds = result.bounds.intersected(to_qrect(layout));
+  result.clip = bounded_width && layout.height > 0 && !(format.flags & format_no_clip);
+  result.clip_rect = to_qrect(layout);
+  return result;
+}
+
+QRectF range_box(const TextLayout& layout, const Font::Impl& font, int first, int length) {
+  QRectF box;
+  if (length <= 0) return box;
+  int last = first + length;
+  for (const LaidOutLine& line : layout.lines) {
+    int lo = -1, hi = -1;
+    for (int i = 0; i < int(line.source.size()); ++i) {
+      int s = line.source[size_t(i)];
+      if (s < first || s >= last) continue;
+      if (lo < 0) lo = i;
+      hi = i;
+    }
+    if (lo < 0) continue;
+    qreal left = line.x + font.metrics.horizontalAdvance(line.text.left(lo));
+    qreal right = line.x + font.metrics.horizontalAdvance(line.text.left(hi + 1));
+    QRectF part(left, line.y, right - left, font.line_height);
+    box = box.isNull() ? part : box.united(part);
+  }
+  return box;
+}
+
+}  // namespace platform::gfx
