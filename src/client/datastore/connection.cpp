@@ -39,9 +39,9 @@ void notify_observer(const Connection* connection, std::string_view statement, b
 
 // An unconnected handle set to GBK, for escaping values when there is no connection.
 MYSQL* detached_gbk_handle() {
-  static MysqlHandle* handle = [] {
+  static const std::unique_ptr<MysqlHandle> handle = [] {
     std::lock_guard lock(g_connect_mutex);
-    auto* h = new MysqlHandle;
+    auto h = std::make_unique<MysqlHandle>();
     h->mysql.charset = mariadb_get_charset_by_name("gbk");
     return h;
   }();
@@ -53,6 +53,8 @@ MYSQL* detached_gbk_handle() {
 Connection::Connection(std::shared_ptr<MysqlHandle> h)
     : handle(std::move(h)), serial(g_next_serial.fetch_add(1)) {}
 
+// A result another thread has not taken yet stays with that thread until it exits; record sets
+// keep the library handle alive, so none of them is left dangling.
 void ConnectionDeleter::operator()(Connection* connection) const {
   if (!connection) return;
   t_slots.erase(connection->serial);
