@@ -8,6 +8,10 @@ namespace platform::application {
 // thread. Without a display, set QT_QPA_PLATFORM=offscreen (tests do).
 void init(int& argc, char** argv);
 
+// Destroys the application object; call it before main() returns. Leaving it to the static
+// destructors would tear it down after parts of the toolkit it still uses are gone.
+void shutdown();
+
 // True on the thread that called init().
 bool on_ui_thread();
 

@@ -3,13 +3,25 @@
 #include <QApplication>
 #include <QThread>
 
-#include <memory>
-
 namespace platform::application {
+namespace {
+
+// The application object keeps a reference to argc for its whole life, so it gets one that
+// outlives main()'s.
+int g_argc = 0;
+QApplication* g_app = nullptr;
+
+}  // namespace
 
 void init(int& argc, char** argv) {
-  static std::unique_ptr<QApplication> app;
-  if (QCoreApplication::instance() == nullptr) app = std::make_unique<QApplication>(argc, argv);
+  if (QCoreApplication::instance() != nullptr) return;
+  g_argc = argc;
+  g_app = new QApplication(g_argc, argv);
+}
+
+void shutdown() {
+  delete g_app;
+  g_app = nullptr;
 }
 
 bool on_ui_thread() {
