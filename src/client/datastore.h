@@ -88,13 +88,17 @@ enum class TransactionEnd { commit, roll_back };
 // Runs `body` as one SERIALIZABLE transaction holding the connection. When a statement of the
 // body or the COMMIT fails with a deadlock (1213), a changed record (1020) or a lost
 // connection, everything is rolled back and the body runs again, at most `attempts` times.
-// True when the body's changes were committed; false after a roll-back or any other failure.
+// The body returns roll_back when one of its statements failed (db_last_error then tells
+// whether another run may help) or when it decides not to go on. True when the body's changes
+// were committed; false after a roll-back or any other failure, db_last_error telling why.
+// The observer sees the transaction's own statements (START TRANSACTION, COMMIT, ROLLBACK) too.
 bool db_transaction(Connection* connection, const std::function<TransactionEnd()>& body,
                     int attempts = 5);
 
 // ---- Text and integer, as the callers convert them ------------------------------------------
 
-// The leading decimal integer of the text (optional sign and digits); 0 without one.
+// The leading decimal integer of the text, as C atoi reads it (white space, optional sign,
+// digits); 0 without one. Values beyond 64 bits saturate.
 std::int64_t text_to_int(std::string_view text);
 // Plain decimal.
 std::string int_to_text(std::int64_t number);
