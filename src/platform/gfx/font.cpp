@@ -103,12 +103,15 @@ Font Font::create(std::string_view family_gbk, float size_pixels, int style) {
   font.setItalic(style & font_italic);
   font.setUnderline(style & font_underline);
   font.setStrikeOut(style & font_strikeout);
-  font.setStyleStrategy(QFont::PreferAntialias);
+  // Without kerning and shaping of simple scripts a text is as wide as its characters.
+  font.setKerning(false);
+  font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::PreferNoShaping));
   impl->smooth = font;
-  font.setStyleStrategy(QFont::NoAntialias);
+  font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferNoShaping));
   impl->aliased = font;
   impl->metrics = QFontMetricsF(impl->smooth, &reference_device());
   impl->line_height = impl->metrics.lineSpacing();
+  impl->advances = std::make_unique<GlyphAdvances>(impl->metrics);
   result.impl_ = std::move(impl);
   return result;
 }

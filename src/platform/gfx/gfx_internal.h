@@ -3,6 +3,8 @@
 
 #include "platform/gfx.h"
 
+#include "glyph_advances.h"
+
 #include <QBrush>
 #include <QFont>
 #include <QFontMetricsF>
@@ -93,6 +95,7 @@ struct Font::Impl {
   QFont aliased;         // single-bit glyphs
   QFontMetricsF metrics{QFont()};
   qreal line_height = 0;
+  std::unique_ptr<GlyphAdvances> advances;  // thread-safe cache
 };
 
 }  // namespace platform::gfx

@@ -13,16 +13,16 @@ void draw_underlines(QPainter& painter, const LaidOutLine& line, const Font::Imp
   qreal thickness = std::max<qreal>(1.0, font.metrics.lineWidth());
   qreal y = baseline + font.metrics.underlinePos();
   for (int u : line.underlined) {
-    int units = line.text[u].isHighSurrogate() && u + 1 < line.text.size() ? 2 : 1;
-    qreal left = line.x + font.metrics.horizontalAdvance(line.text.left(u));
-    qreal width = font.metrics.horizontalAdvance(line.text.mid(u, units));
-    painter.fillRect(QRectF(left, y, width, thickness), brush);
+    int end = u + (line.text[u].isHighSurrogate() && u + 1 < line.text.size() ? 2 : 1);
+    qreal left = line.x + line.prefix[size_t(u)];
+    painter.fillRect(QRectF(left, y, line.prefix[size_t(end)] - line.prefix[size_t(u)], thickness), brush);
   }
 }
 
+// True when every line, trailing spaces included, lies inside the clip rectangle.
 bool inside(const TextLayout& layout, const Font::Impl& font) {
   for (const LaidOutLine& line : layout.lines) {
-    QRectF box(line.x, line.y, font.metrics.horizontalAdvance(line.text), font.line_height);
+    QRectF box(line.x, line.y, line.prefix.back(), font.line_height);
     if (!layout.clip_rect.contains(box)) return false;
   }
   return true;

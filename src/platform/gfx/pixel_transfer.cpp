@@ -1,19 +1,10 @@
-#include "gfx_internal.h"
+#include "graphics_impl.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace platform::gfx {
 namespace {
-
-// Each byte of x times a / 255, rounded.
-inline std::uint32_t byte_mul(std::uint32_t x, std::uint32_t a) {
-  std::uint32_t rb = (x & 0xFF00FF) * a;
-  rb = ((rb + ((rb >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
-  std::uint32_t ag = ((x >> 8) & 0xFF00FF) * a;
-  ag = (ag + ((ag >> 8) & 0xFF00FF) + 0x800080) & 0xFF00FF00;
-  return ag | rb;
-}
 
 // The part of the source area that lands inside both bitmaps, and where it lands.
 struct Transfer {
@@ -56,23 +47,15 @@ void copy_pixels(Bitmap& target, int x, int y, const Bitmap& source, const Rect&
 
 void blend_pixels(Bitmap& target, int x, int y, const Bitmap& source, const Rect& source_area, int opacity) {
   if (target.is_null() || source.is_null() || opacity <= 0) return;
-  const std::uint32_t a = std::uint32_t(std::min(opacity, 255));
   QImage src = readable(source.impl()->image, target, source);
-  QImage& dst = target.impl()->image;
-  Transfer t = clip_transfer(dst, x, y, src, source_area);
+  Bitmap::Impl& dst = *target.impl();
+  Transfer t = clip_transfer(dst.image, x, y, src, source_area);
   if (t.empty()) return;
-  for (int row = 0; row < t.source.height(); ++row) {
-    const auto* from = reinterpret_cast<const std::uint32_t*>(src.constScanLine(t.source.y() + row)) + t.source.x();
-    auto* to = reinterpret_cast<std::uint32_t*>(dst.scanLine(t.target.y() + row)) + t.target.x();
-    for (int i = 0; i < t.source.width(); ++i) {
-      std::uint32_t s = a == 255 ? from[i] : byte_mul(from[i], a);
-      std::uint32_t sa = s >> 24;
-      if (sa == 255)
-        to[i] = s;
-      else if (s != 0)
-        to[i] = s + byte_mul(to[i], 255 - sa);
-    }
-  }
+  // Qt's blending routines are vectorised; a graphics painting on the target steps aside.
+  if (dst.painter_owner) dst.painter_owner->end();
+  QPainter painter(&dst.image);
+  painter.setOpacity(std::min(opacity, 255) / 255.0);
+  painter.drawImage(t.target, src, t.source);
 }
 
 Bitmap icon_to_bitmap(const IconPixels& icon) {

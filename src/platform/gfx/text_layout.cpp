@@ -11,42 +11,58 @@ namespace {
 constexpr qreal kEpsilon = 1e-4;
 const QString kEllipsis = QString(QChar(0x2026));
 
-// A run of the text with the original index of each unit.
+// A run of the text with the original index and the running advance of each unit.
 struct Run {
   QString text;
   std::vector<int> source;
   std::vector<int> underlined;
+  std::vector<qreal> prefix{0.0};
 
-  void append(QChar c, int from) {
-    text.append(c);
-    source.push_back(from);
+  int size() const { return int(text.size()); }
+  qreal advance() const { return prefix.back(); }
+  // Advance without the trailing white space.
+  qreal trimmed_advance() const {
+    int end = size();
+    while (end > 0 && text[end - 1].isSpace()) --end;
+    return prefix[size_t(end)];
   }
+
   Run mid(int start, int length) const {
     Run r;
     r.text = text.mid(start, length);
     r.source.assign(source.begin() + start, source.begin() + start + length);
+    r.prefix.assign(prefix.begin() + start, prefix.begin() + start + length + 1);
+    for (qreal& p : r.prefix) p -= prefix[size_t(start)];
     for (int u : underlined)
       if (u >= start && u < start + length) r.underlined.push_back(u - start);
     return r;
   }
+
+  void append(const Run& tail) {
+    qreal base = advance();
+    for (int u : tail.underlined) underlined.push_back(u + size());
+    text.append(tail.text);
+    source.insert(source.end(), tail.source.begin(), tail.source.end());
+    for (size_t i = 1; i < tail.prefix.size(); ++i) prefix.push_back(base + tail.prefix[i]);
+  }
 };
 
 // Removes hot-key prefixes: "&x" marks x (underlined when shown), "&&" is one "&".
-Run strip_prefixes(const QString& text, HotkeyPrefix prefix) {
+Run strip_prefixes(const QString& text, HotkeyPrefix prefix, GlyphAdvances& advances) {
   Run run;
   run.text.reserve(text.size());
   run.source.reserve(size_t(text.size()));
   for (int i = 0; i < text.size(); ++i) {
     QChar c = text[i];
-    if (prefix == HotkeyPrefix::none || c != u'&') {
-      run.append(c, i);
-      continue;
+    if (prefix != HotkeyPrefix::none && c == u'&') {
+      if (i + 1 >= text.size()) break;  // a lone trailing "&" marks nothing
+      c = text[++i];
+      if (c != u'&' && prefix == HotkeyPrefix::show) run.underlined.push_back(run.size());
     }
-    if (i + 1 >= text.size()) break;  // a lone trailing "&" marks nothing
-    ++i;
-    if (text[i] != u'&' && prefix == HotkeyPrefix::show) run.underlined.push_back(int(run.text.size()));
-    run.append(text[i], i);
+    run.text.append(c);
+    run.source.push_back(i);
   }
+  advances.prefix_sums(run.text, run.prefix);
   return run;
 }
 
@@ -54,23 +70,14 @@ Run strip_prefixes(const QString& text, HotkeyPrefix prefix) {
 std::vector<Run> split_paragraphs(const Run& all) {
   std::vector<Run> paragraphs;
   int start = 0;
-  for (int i = 0; i <= all.text.size(); ++i) {
-    bool end = i == all.text.size();
+  for (int i = 0; i <= all.size(); ++i) {
+    bool end = i == all.size();
     if (!end && all.text[i] != u'\n' && all.text[i] != u'\r') continue;
     paragraphs.push_back(all.mid(start, i - start));
-    if (!end && all.text[i] == u'\r' && i + 1 < all.text.size() && all.text[i + 1] == u'\n') ++i;
+    if (!end && all.text[i] == u'\r' && i + 1 < all.size() && all.text[i + 1] == u'\n') ++i;
     start = i + 1;
   }
   return paragraphs;
-}
-
-bool is_space(QChar c) { return c.isSpace(); }
-
-qreal advance(const Font::Impl& font, const QString& text, bool with_trailing_spaces) {
-  if (with_trailing_spaces) return font.metrics.horizontalAdvance(text);
-  int end = int(text.size());
-  while (end > 0 && is_space(text[end - 1])) --end;
-  return end == 0 ? 0.0 : font.metrics.horizontalAdvance(text.left(end));
 }
 
 // Break positions of a paragraph wrapped to a width.
@@ -92,29 +99,19 @@ std::vector<std::pair<int, int>> wrap_lines(const QString& text, const Font::Imp
   return lines;
 }
 
-bool at_surrogate_middle(const QString& s, int k) {
-  return k > 0 && k < s.size() && s[k - 1].isHighSurrogate() && s[k].isLowSurrogate();
-}
-
 bool is_wide(QChar c) { return c.unicode() >= 0x2E80; }
 
 bool word_boundary(const QString& s, int k) {
   if (k <= 0 || k >= s.size()) return k == s.size();
-  return is_space(s[k - 1]) || is_space(s[k]) || is_wide(s[k - 1]) || is_wide(s[k]);
+  return s[k - 1].isSpace() || s[k].isSpace() || is_wide(s[k - 1]) || is_wide(s[k]);
 }
 
 // Longest prefix (in units) whose advance plus `extra` fits the width.
-int fitting_prefix(const Font::Impl& font, const QString& s, qreal width, qreal extra) {
-  int lo = 0, hi = int(s.size());
-  while (lo < hi) {
-    int mid = (lo + hi + 1) / 2;
-    if (advance(font, s.left(mid), false) + extra <= width + kEpsilon)
-      lo = mid;
-    else
-      hi = mid - 1;
-  }
-  while (at_surrogate_middle(s, lo)) --lo;
-  return lo;
+int fitting_prefix(const Run& run, qreal width, qreal extra) {
+  auto end = std::upper_bound(run.prefix.begin(), run.prefix.end(), width - extra + kEpsilon);
+  int k = std::max(0, int(end - run.prefix.begin()) - 1);
+  if (k > 0 && k < run.size() && run.text[k - 1].isHighSurrogate()) --k;
+  return k;
 }
 
 int back_to_word(const QString& s, int k) {
@@ -123,46 +120,41 @@ int back_to_word(const QString& s, int k) {
   return w > 0 ? w : k;
 }
 
-Run with_ellipsis(Run head) {
+Run with_ellipsis(Run head, qreal ellipsis_width) {
   head.text.append(kEllipsis);
   head.source.push_back(-1);
+  head.prefix.push_back(head.advance() + ellipsis_width);
   return head;
 }
 
 // Keeps the end of the text (from its last path separator) and as much of the start as fits.
-Run trim_path(const Run& run, const Font::Impl& font, qreal width) {
+Run trim_path(const Run& run, qreal width, qreal ellipsis) {
   const QString& s = run.text;
   int separator = int(std::max(s.lastIndexOf(u'\\'), s.lastIndexOf(u'/')));
-  int tail_start = separator > 0 ? separator : int(s.size()) / 2;
-  qreal ellipsis = font.metrics.horizontalAdvance(kEllipsis);
-  Run tail = run.mid(tail_start, int(s.size()) - tail_start);
-  qreal tail_width = font.metrics.horizontalAdvance(tail.text);
-  if (tail_width + ellipsis > width) return with_ellipsis(run.mid(0, fitting_prefix(font, s, width, ellipsis)));
-  int head = fitting_prefix(font, s.left(tail_start), width, ellipsis + tail_width);
-  Run out = with_ellipsis(run.mid(0, head));
-  out.text.append(tail.text);
-  out.source.insert(out.source.end(), tail.source.begin(), tail.source.end());
-  for (int u : tail.underlined) out.underlined.push_back(u + int(head) + 1);
+  int tail_start = separator > 0 ? separator : run.size() / 2;
+  Run tail = run.mid(tail_start, run.size() - tail_start);
+  if (tail.advance() + ellipsis > width) return with_ellipsis(run.mid(0, fitting_prefix(run, width, ellipsis)), ellipsis);
+  int head = std::min(tail_start, fitting_prefix(run, width, ellipsis + tail.advance()));
+  Run out = with_ellipsis(run.mid(0, head), ellipsis);
+  out.append(tail);
   return out;
 }
 
 // Shortens a line that does not fit, or that has text after it (`more`), as trimming says.
-Run trim_line(const Run& run, const Font::Impl& font, qreal width, Trimming trimming, bool more) {
+Run trim_line(const Run& run, qreal width, qreal ellipsis, Trimming trimming, bool more) {
   if (trimming == Trimming::none) return run;
-  bool fits = advance(font, run.text, false) <= width + kEpsilon;
+  bool fits = run.trimmed_advance() <= width + kEpsilon;
   if (fits && !more) return run;
-  qreal ellipsis = font.metrics.horizontalAdvance(kEllipsis);
   switch (trimming) {
     case Trimming::none: return run;
-    case Trimming::character: return fits ? run : run.mid(0, fitting_prefix(font, run.text, width, 0));
-    case Trimming::word: return fits ? run : run.mid(0, back_to_word(run.text, fitting_prefix(font, run.text, width, 0)));
-    case Trimming::ellipsis_character:
-      return with_ellipsis(run.mid(0, fitting_prefix(font, run.text, width, ellipsis)));
+    case Trimming::character: return fits ? run : run.mid(0, fitting_prefix(run, width, 0));
+    case Trimming::word: return fits ? run : run.mid(0, back_to_word(run.text, fitting_prefix(run, width, 0)));
+    case Trimming::ellipsis_character: return with_ellipsis(run.mid(0, fitting_prefix(run, width, ellipsis)), ellipsis);
     case Trimming::ellipsis_word: {
-      int k = fitting_prefix(font, run.text, width, ellipsis);
-      return with_ellipsis(run.mid(0, back_to_word(run.text, k)));
+      int k = back_to_word(run.text, fitting_prefix(run, width, ellipsis));
+      return with_ellipsis(run.mid(0, k), ellipsis);
     }
-    case Trimming::ellipsis_path: return fits ? with_ellipsis(run) : trim_path(run, font, width);
+    case Trimming::ellipsis_path: return fits ? with_ellipsis(run, ellipsis) : trim_path(run, width, ellipsis);
   }
   return run;
 }
@@ -183,6 +175,26 @@ int visible_line_limit(const RectF& layout, const StringFormat& format, qreal li
   return std::clamp(limit, 0, int(total));
 }
 
+// Every line of the text before trimming and clipping.
+std::vector<Run> break_lines(const QString& text, const Font::Impl& font, const StringFormat& format, bool wrap,
+                             qreal room) {
+  std::vector<Run> lines;
+  for (const Run& paragraph : split_paragraphs(strip_prefixes(text, format.hotkey_prefix, *font.advances))) {
+    if (!wrap || paragraph.advance() <= room + kEpsilon) {
+      lines.push_back(paragraph);
+      continue;
+    }
+    for (auto [start, length] : wrap_lines(paragraph.text, font, room)) lines.push_back(paragraph.mid(start, length));
+  }
+  return lines;
+}
+
+int fitted_characters(const std::vector<Run>& lines, int shown, int total) {
+  for (size_t i = size_t(shown); i < lines.size(); ++i)
+    if (!lines[i].source.empty()) return lines[i].source.front();
+  return total;
+}
+
 }  // namespace
 
 TextLayout lay_out_text(const QString& text, const Font::Impl& font, const RectF& layout, const StringFormat& format) {
@@ -195,39 +207,29 @@ TextLayout lay_out_text(const QString& text, const Font::Impl& font, const RectF
   const bool trailing = format.flags & format_measure_trailing_spaces;
   const qreal margin = line_margin(font);
   const qreal room = std::max<qreal>(0, layout.width - 2 * margin);
+  const qreal ellipsis = font.advances->width(kEllipsis);
 
   // All lines first; then the ones that show, the last of them trimmed when text is left.
-  std::vector<Run> lines;
-  for (const Run& paragraph : split_paragraphs(strip_prefixes(text, format.hotkey_prefix))) {
-    if (!wrap) {
-      lines.push_back(paragraph);
-      continue;
-    }
-    for (auto [start, length] : wrap_lines(paragraph.text, font, room)) lines.push_back(paragraph.mid(start, length));
-  }
+  std::vector<Run> lines = break_lines(text, font, format, wrap, room);
   int shown = visible_line_limit(layout, format, font.line_height, lines.size());
   bool text_left = size_t(shown) < lines.size();
-  result.characters_fitted = int(text.size());
-  for (size_t i = size_t(shown); i < lines.size(); ++i) {
-    if (lines[i].source.empty()) continue;
-    result.characters_fitted = lines[i].source.front();
-    break;
-  }
+  result.characters_fitted = fitted_characters(lines, shown, int(text.size()));
 
   qreal block = shown * font.line_height;
   qreal top = layout.y + (layout.height > 0 ? aligned_offset(format.line_alignment, layout.height - block)
                                             : -aligned_offset(format.line_alignment, block));
   qreal widest = 0;
   for (int i = 0; i < shown; ++i) {
-    Run run = lines[size_t(i)];
-    if (bounded_width) run = trim_line(run, font, room, format.trimming, text_left && i == shown - 1);
+    Run run = std::move(lines[size_t(i)]);
+    if (bounded_width) run = trim_line(run, room, ellipsis, format.trimming, text_left && i == shown - 1);
     LaidOutLine line;
-    line.width = advance(font, run.text, trailing);
+    line.width = trailing ? run.advance() : run.trimmed_advance();
     line.x = bounded_width ? layout.x + margin + aligned_offset(format.alignment, room - line.width)
                            : layout.x + margin - aligned_offset(format.alignment, line.width + 2 * margin);
     line.y = top + i * font.line_height;
     line.text = std::move(run.text);
     line.source = std::move(run.source);
+    line.prefix = std::move(run.prefix);
     line.underlined = std::move(run.underlined);
     widest = std::max(widest, line.width);
     result.lines.push_back(std::move(line));
@@ -246,7 +248,7 @@ TextLayout lay_out_text(const QString& text, const Font::Impl& font, const RectF
 QRectF range_box(const TextLayout& layout, const Font::Impl& font, int first, int length) {
   QRectF box;
   if (length <= 0) return box;
-  int last = first + length;
+  const qint64 last = qint64(first) + length;
   for (const LaidOutLine& line : layout.lines) {
     int lo = -1, hi = -1;
     for (int i = 0; i < int(line.source.size()); ++i) {
@@ -256,9 +258,8 @@ QRectF range_box(const TextLayout& layout, const Font::Impl& font, int first, in
       hi = i;
     }
     if (lo < 0) continue;
-    qreal left = line.x + font.metrics.horizontalAdvance(line.text.left(lo));
-    qreal right = line.x + font.metrics.horizontalAdvance(line.text.left(hi + 1));
-    QRectF part(left, line.y, right - left, font.line_height);
+    qreal left = line.x + line.prefix[size_t(lo)];
+    QRectF part(left, line.y, line.x + line.prefix[size_t(hi) + 1] - left, font.line_height);
     box = box.isNull() ? part : box.united(part);
   }
   return box;

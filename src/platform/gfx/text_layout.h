@@ -9,12 +9,13 @@
 namespace platform::gfx {
 
 struct LaidOutLine {
-  QString text;              // characters shown: prefixes removed, ellipsis added
-  std::vector<int> source;   // for each unit of `text`: its index in the original text, -1 = ellipsis
+  QString text;                 // characters shown: prefixes removed, ellipsis added
+  std::vector<int> source;      // for each unit of `text`: its index in the original text, -1 = ellipsis
+  std::vector<qreal> prefix;    // prefix[i]: advance of the first i units of `text`
   std::vector<int> underlined;  // units of `text` drawn underlined (hot keys)
-  qreal x = 0;               // left of the first glyph
-  qreal y = 0;               // top of the line
-  qreal width = 0;           // advance of `text` (trailing spaces only when measured)
+  qreal x = 0;                  // left of the first glyph
+  qreal y = 0;                  // top of the line
+  qreal width = 0;              // measured width (trailing spaces only when measured)
 };
 
 struct TextLayout {
