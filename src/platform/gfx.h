@@ -419,11 +419,14 @@ struct CharacterRange {
 
 class Graphics {
  public:
+  Graphics();  // null: does nothing
   // On a null bitmap the graphics is null and does nothing.
   explicit Graphics(Bitmap& target);
   ~Graphics();
   Graphics(const Graphics&) = delete;
   Graphics& operator=(const Graphics&) = delete;
+  Graphics(Graphics&&) noexcept;
+  Graphics& operator=(Graphics&&) noexcept;
 
   bool is_null() const;
 

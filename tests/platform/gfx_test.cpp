@@ -444,7 +444,7 @@ TEST(GfxDecode, CorruptBytesGiveNullImages) {
 // ----- fonts -----------------------------------------------------------------------------
 
 TEST(GfxFont, WindowsFamiliesResolveAndUnknownOnesAreReported) {
-  for (const char* name : {"微软雅黑", "宋体", "Microsoft YaHei", "SimSun", "Tahoma", "Arial", "wenquanyi micro hei"}) {
+  for (const char* name : {"微软雅黑", "宋体", "Microsoft YaHei", "SimSun", "Tahoma", "Arial", "Sans", "wenquanyi micro hei"}) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(font_family_exists(utf8_to_gbk(name)));
     EXPECT_FALSE(Font::create(utf8_to_gbk(name), 12).is_null());

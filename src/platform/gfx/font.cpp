@@ -37,6 +37,12 @@ const Alias kAliases[] = {
     {"times new roman", {"DejaVu Serif", kCjk}},
     {"courier new", {"DejaVu Sans Mono", "WenQuanYi Micro Hei Mono"}},
     {"consolas", {"DejaVu Sans Mono", "WenQuanYi Micro Hei Mono"}},
+    // Generic names.
+    {"sans", {"DejaVu Sans", kCjk}},
+    {"sans-serif", {"DejaVu Sans", kCjk}},
+    {"sans serif", {"DejaVu Sans", kCjk}},
+    {"serif", {"DejaVu Serif", kCjk}},
+    {"monospace", {"DejaVu Sans Mono", "WenQuanYi Micro Hei Mono"}},
 };
 
 // Installed families, lower-cased, read once (the font database needs the application).

@@ -77,8 +77,18 @@ void Graphics::Impl::set_clip_area(const Area& area, CombineMode mode) {
 
 // ----- construction and settings ---------------------------------------------------------
 
+Graphics::Graphics() : impl_(std::make_unique<Impl>()) {}
 Graphics::Graphics(Bitmap& target) : impl_(std::make_unique<Impl>()) { impl_->target = target.impl(); }
 Graphics::~Graphics() = default;
+// A moved-from graphics is null; the state lives in the heap object that moves along.
+Graphics::Graphics(Graphics&& other) noexcept : impl_(std::make_unique<Impl>()) { impl_.swap(other.impl_); }
+Graphics& Graphics::operator=(Graphics&& other) noexcept {
+  if (this != &other) {
+    impl_.swap(other.impl_);
+    other.impl_ = std::make_unique<Impl>();
+  }
+  return *this;
+}
 
 bool Graphics::is_null() const { return !impl_->target; }
 
