@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 using namespace platform::gfx;
@@ -535,6 +536,22 @@ TEST(GfxText, WordWrapBreaksAtWordsAndLineLimitKeepsWholeLines) {
     EXPECT_EQ(m.lines_filled, c.lines) << c.flags;
     EXPECT_LT(m.characters_fitted, int(text.size())) << c.flags;
   }
+  // A word wider than the line is cut; every piece fits.
+  TextMeasure cut = g.measure_string(std::string_view("abcdefghijklmnopqrstuvwxyz"), font, {0, 0, 40, 0}, {});
+  EXPECT_GE(cut.lines_filled, 3);
+  EXPECT_LE(cut.bounds.width, 40);
+
+  // Chinese wraps between characters, but a comma never begins a line.
+  std::string chinese = utf8_to_gbk("欢迎来到资源社区，分享你的资源，获得金币，谢谢");
+  for (float width : {40.f, 50.f, 60.f, 70.f, 80.f, 90.f}) {
+    RectF layout{0, 0, width, 0};
+    EXPECT_GE(g.measure_string(chinese, font, layout, {}).lines_filled, 2) << width;
+    for (int comma : {8, 15, 20}) {
+      RectF box = g.measure_ranges(chinese, font, layout, {}, {{comma, 1}})[0];
+      EXPECT_GT(box.x, 12.0f / 6 + 1) << width << " " << comma;
+    }
+  }
+
   // Without wrapping the one line holds everything (cut off by the clip when drawn).
   TextMeasure one_line = g.measure_string(text, font, {0, 0, 90, 2.5f * h}, {format_no_wrap});
   EXPECT_EQ(one_line.lines_filled, 1);
@@ -634,6 +651,34 @@ TEST(GfxText, AlignmentPlacesLinesInTheLayoutRectangle) {
       EXPECT_NEAR(box.y, top, 0.01) << int(h) << int(v);
     }
   }
+}
+
+TEST(GfxRobustness, NonsenseGeometryAndTextDrawNothingAndDoNotCrash) {
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const RectF bad_rects[] = {{nan, 0, 10, 10}, {0, 0, inf, 10}, {0, 0, -5, -5}, {0, 0, 0, 0}, {-1e30f, -1e30f, 2e30f, 2e30f}};
+  Bitmap b(20, 20);
+  Graphics g(b);
+  Font font = cjk_font(12);
+  std::string long_text(100000, 'x');
+  for (const RectF& r : bad_rects) {
+    g.set_clip(r, CombineMode::intersect);
+    g.reset_clip();
+    g.fill_rect(Brush::linear(r, kRed, kBlue, LinearMode::forward_diagonal), r);
+    g.fill_ellipse(Brush::solid(kRed), r);
+    g.draw_rect({kRed, nan}, r);
+    g.draw_image(b, r, r, 0.5f);
+    Path p;
+    p.add_arc(r, nan, 90);
+    p.add_rounded_rect(r, inf);
+    g.draw_path({kRed, 1}, p);
+    g.draw_string(long_text, font, r, {}, Brush::solid(kRed));
+    g.measure_ranges(std::string_view("abc"), font, r, {}, {{-5, 100}, {2, -1}, {1 << 30, 1 << 30}});
+  }
+  EXPECT_EQ(b.pixel(10, 10) >> 24, 0xFFu);  // only the huge finite rectangle painted
+  EXPECT_TRUE(Font::create("x", inf).is_null());
+  EXPECT_EQ(g.measure_string(long_text, font, {0, 0, 50, 0}, {}).characters_fitted, int(long_text.size()));
+  // Invalid GBK becomes replacement characters, not a failure.
+  EXPECT_EQ(g.measure_string(std::string_view("\x81\xFF\x80", 3), font, {}, {}).lines_filled, 1);
 }
 
 }  // namespace

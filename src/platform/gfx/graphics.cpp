@@ -206,8 +206,10 @@ void Graphics::clear(Argb colour) {
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-void Graphics::fill_rect(const Brush& brush, const RectF& rect) {
-  if (!finite_rect(rect) || rect.empty()) return;
+void Graphics::fill_rect(const Brush& brush, const RectF& rect_given) {
+  if (!finite_rect(rect_given) || rect_given.empty()) return;
+  // Qt's rasteriser drops shapes with astronomical coordinates; no bitmap needs more than this.
+  RectF rect = from_qrect(to_qrect(rect_given).intersected(QRectF(huge_rect())));
   QPainter* p = impl_->begin(Impl::Space::shapes);
   if (!p) return;
   if (brush.impl().bound.isEmpty()) {

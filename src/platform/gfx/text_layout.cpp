@@ -1,7 +1,5 @@
 #include "text_layout.h"
 
-#include <QTextLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -80,30 +78,41 @@ std::vector<Run> split_paragraphs(const Run& all) {
   return paragraphs;
 }
 
-// Break positions of a paragraph wrapped to a width.
-std::vector<std::pair<int, int>> wrap_lines(const QString& text, const Font::Impl& font, qreal width) {
-  std::vector<std::pair<int, int>> lines;
-  if (text.isEmpty()) return {{0, 0}};
-  QTextLayout layout(text, font.smooth);
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(std::max<qreal>(width, 1.0));
-    if (line.textLength() == 0) break;  // no progress: stop rather than loop
-    lines.emplace_back(line.textStart(), line.textLength());
-  }
-  layout.endLayout();
-  if (lines.empty()) lines.emplace_back(0, int(text.size()));
-  return lines;
-}
-
 bool is_wide(QChar c) { return c.unicode() >= 0x2E80; }
 
-bool word_boundary(const QString& s, int k) {
+// CJK punctuation that may not begin a line, and that may not end one.
+bool no_line_start(QChar c) { return QStringView(u"，。、；：？！）》」』】〉”’…").contains(c); }
+bool no_line_end(QChar c) { return QStringView(u"（《「『【〈“‘").contains(c); }
+
+// A line may break before unit k: after white space, or next to a wide character.
+bool break_opportunity(const QString& s, int k) {
   if (k <= 0 || k >= s.size()) return k == s.size();
-  return s[k - 1].isSpace() || s[k].isSpace() || is_wide(s[k - 1]) || is_wide(s[k]);
+  QChar before = s[k - 1], after = s[k];
+  if (after.isLowSurrogate() || no_line_start(after) || no_line_end(before)) return false;
+  if (before.isSpace()) return !after.isSpace();
+  return is_wide(before) || is_wide(after);
+}
+
+// Break positions (start, length) of a paragraph wrapped greedily to a width. Trailing white
+// space stays on its line without counting; a word wider than the line is cut where it must.
+std::vector<std::pair<int, int>> wrap_lines(const Run& run, qreal width) {
+  const int n = run.size();
+  if (n == 0) return {{0, 0}};
+  std::vector<std::pair<int, int>> lines;
+  int start = 0;
+  while (start < n) {
+    int last_break = -1, i = start;
+    for (; i < n; ++i) {
+      bool overflow = !run.text[i].isSpace() && run.prefix[size_t(i) + 1] - run.prefix[size_t(start)] > width + kEpsilon;
+      if (overflow && i > start) break;
+      if (break_opportunity(run.text, i + 1)) last_break = i + 1;
+    }
+    int end = i >= n ? n : (last_break > start ? last_break : std::max(i, start + 1));
+    if (end < n && run.text[end].isLowSurrogate()) ++end;
+    lines.emplace_back(start, end - start);
+    start = end;
+  }
+  return lines;
 }
 
 // Longest prefix (in units) whose advance plus `extra` fits the width.
@@ -116,7 +125,7 @@ int fitting_prefix(const Run& run, qreal width, qreal extra) {
 
 int back_to_word(const QString& s, int k) {
   int w = k;
-  while (w > 0 && !word_boundary(s, w)) --w;
+  while (w > 0 && !break_opportunity(s, w)) --w;
   return w > 0 ? w : k;
 }
 
@@ -184,7 +193,7 @@ std::vector<Run> break_lines(const QString& text, const Font::Impl& font, const 
       lines.push_back(paragraph);
       continue;
     }
-    for (auto [start, length] : wrap_lines(paragraph.text, font, room)) lines.push_back(paragraph.mid(start, length));
+    for (auto [start, length] : wrap_lines(paragraph, room)) lines.push_back(paragraph.mid(start, length));
   }
   return lines;
 }
