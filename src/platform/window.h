@@ -152,14 +152,14 @@ constexpr wparam SC_CLOSE = 0xF060;
 constexpr wparam SC_RESTORE = 0xF120;
 
 // Sizing zones added to SC_SIZE.
-constexpr wparam WMSZ_LEFT = 1;
-constexpr wparam WMSZ_RIGHT = 2;
-constexpr wparam WMSZ_TOP = 3;
-constexpr wparam WMSZ_TOPLEFT = 4;
-constexpr wparam WMSZ_TOPRIGHT = 5;
-constexpr wparam WMSZ_BOTTOM = 6;
-constexpr wparam WMSZ_BOTTOMLEFT = 7;
-constexpr wparam WMSZ_BOTTOMRIGHT = 8;
+constexpr int WMSZ_LEFT = 1;
+constexpr int WMSZ_RIGHT = 2;
+constexpr int WMSZ_TOP = 3;
+constexpr int WMSZ_TOPLEFT = 4;
+constexpr int WMSZ_TOPRIGHT = 5;
+constexpr int WMSZ_BOTTOM = 6;
+constexpr int WMSZ_BOTTOMLEFT = 7;
+constexpr int WMSZ_BOTTOMRIGHT = 8;
 
 // WM_NCHITTEST answers.
 constexpr result HTTRANSPARENT = -1;
