@@ -255,6 +255,24 @@ TEST(GfxClip, PathClipKeepsDrawingInsideTheShape) {
   EXPECT_TRUE(r.contains(20, 20));
 }
 
+TEST(GfxClip, RoundRectRegionsLeaveOutCornersAndTheRightAndBottomEdges) {
+  Region r = Region::from_round_rect(6, 6, 31, 21, 8, 8);
+  EXPECT_FALSE(r.contains(6, 6));
+  EXPECT_TRUE(r.contains(18, 6));
+  EXPECT_TRUE(r.contains(6, 13));
+  EXPECT_TRUE(r.contains(30, 13));
+  EXPECT_FALSE(r.contains(31, 13));
+  EXPECT_FALSE(r.contains(18, 21));
+  RectF b = r.bounds();
+  EXPECT_EQ(b.x, 6);
+  EXPECT_EQ(b.width, 25);
+  int area = 0;
+  for (const Rect& part : r.rects()) area += part.width * part.height;
+  EXPECT_LT(area, 25 * 15);
+  EXPECT_GT(area, 25 * 15 - 4 * 16);
+  EXPECT_TRUE(Region::from_round_rect(5, 5, 5, 9, 2, 2).is_empty());
+}
+
 // ----- images ----------------------------------------------------------------------------
 
 TEST(GfxImage, OpacityScalesTheAlpha) {

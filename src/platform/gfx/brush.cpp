@@ -51,7 +51,6 @@ Brush Brush::solid(Argb colour) {
 Brush Brush::linear(const RectF& rect, Argb from, Argb to, LinearMode mode, WrapMode wrap) {
   if (!finite_rect(rect) || rect.empty()) return solid(from);
   auto impl = std::make_shared<Impl>();
-  impl->solid = false;
   QRectF r = to_qrect(rect);
   switch (mode) {
     case LinearMode::horizontal: impl->brush = line_brush(r.topLeft(), r.topRight(), from, to, wrap); break;
@@ -86,7 +85,6 @@ Brush Brush::linear_angle(const RectF& rect, Argb from, Argb to, float angle_deg
     hi = std::max(hi, d);
   }
   auto impl = std::make_shared<Impl>();
-  impl->solid = false;
   impl->brush = line_brush(r.center() + dir * lo, r.center() + dir * hi, from, to, wrap);
   Brush b;
   b.impl_ = impl;
@@ -106,7 +104,6 @@ Brush Brush::path_gradient(const Path& path, Argb centre, Argb surround, float f
   QBrush brush(gradient);
   brush.setTransform(QTransform(box.width() / 2, 0, 0, box.height() / 2, box.center().x(), box.center().y()));
   auto impl = std::make_shared<Impl>();
-  impl->solid = false;
   impl->brush = brush;
   impl->bound = path.impl().path;
   Brush b;

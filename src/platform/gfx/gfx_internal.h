@@ -83,7 +83,6 @@ struct Path::Impl {
 
 struct Brush::Impl {
   QBrush brush;          // in the given coordinates (pixel centres at integers)
-  bool solid = true;
   QPainterPath bound;    // a path gradient paints only inside this; empty otherwise
 };
 

@@ -36,6 +36,9 @@ Bitmap to_bitmap(QImage image) {
   return Bitmap(std::move(impl));
 }
 
+// Frames of one animation stop being decoded beyond this many bytes of pixels.
+constexpr qint64 kMaxAnimationBytes = 256LL << 20;
+
 // Qt reports frame delays in milliseconds; GIF stores hundredths of a second.
 int hundredths(int milliseconds) { return milliseconds > 0 ? (milliseconds + 5) / 10 : 0; }
 
@@ -70,11 +73,13 @@ AnimatedImage AnimatedImage::decode(std::string_view bytes) {
   ByteReader r(bytes);
   if (!r.reader.canRead() || !r.size_acceptable()) return result;
   const bool gif = r.reader.format() == "gif";
-  for (;;) {
+  qint64 decoded_bytes = 0;
+  while (decoded_bytes < kMaxAnimationBytes) {
     QImage image;
     if (!r.reader.read(&image)) break;
     Bitmap frame = to_bitmap(std::move(image));
     if (frame.is_null()) break;
+    decoded_bytes += qint64(frame.width()) * frame.height() * 4;
     result.frames_.push_back(std::move(frame));
     if (gif) result.delays_.push_back(hundredths(r.reader.nextImageDelay()));
     if (!r.reader.supportsAnimation() || !r.reader.canRead()) break;
