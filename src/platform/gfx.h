@@ -277,8 +277,8 @@ class Region {
 
   bool is_empty() const;
   bool is_infinite() const;
-  bool contains(float x, float y) const;
-  RectF bounds() const;  // of an infinite region: a very large rectangle
+  bool contains(float x, float y) const;  // whether the pixel at (x, y) belongs to the region
+  RectF bounds() const;  // whole pixels that may belong; of an infinite region a very large rectangle
   // The region as disjoint integer rectangles (a curved region is rasterised); an infinite
   // region gives one very large rectangle.
   std::vector<Rect> rects() const;
@@ -451,7 +451,9 @@ class Graphics {
   void reset_clip();
   bool has_clip() const;
   Region clip() const;             // in the current coordinates; infinite when none
-  RectF visible_clip_bounds() const;  // clip within the bitmap, in the current coordinates
+  // Whole pixels of the bitmap that the clip lets through (their bounding box), in the current
+  // coordinates.
+  RectF visible_clip_bounds() const;
 
   // Sets every pixel inside the clip to the colour (no blending).
   void clear(Argb colour);

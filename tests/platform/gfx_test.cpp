@@ -243,16 +243,28 @@ TEST(GfxClip, ClipStaysOnTheBitmapWhenTheOriginMoves) {
   EXPECT_EQ(b.pixel(20, 20), 0u);
 }
 
-TEST(GfxClip, PathClipKeepsDrawingInsideTheShape) {
-  Bitmap b(40, 40);
-  Graphics g(b);
-  g.set_clip(rounded_rect_path({0, 0, 40, 40}, 10));
-  g.clear(kRed);
-  EXPECT_EQ(b.pixel(0, 0), 0u);
-  EXPECT_EQ(b.pixel(20, 20), kRed);
-  Region r = g.clip();
+TEST(GfxClip, PathClipAndPathFillCoverTheSamePixels) {
+  Path shape = rounded_rect_path({0, 0, 40, 20}, 8);
+  for (bool antialias : {false, true}) {
+    SCOPED_TRACE(antialias);
+    Bitmap filled(40, 20), clipped(40, 20);
+    Graphics f(filled), c(clipped);
+    f.set_smoothing(antialias);
+    c.set_smoothing(antialias);
+    f.fill_path(Brush::solid(kRed), shape);
+    c.set_clip(shape);
+    c.clear(kRed);
+    EXPECT_EQ(filled.encode_png(), clipped.encode_png());
+    EXPECT_EQ(clipped.pixel(0, 0), 0u);
+    EXPECT_EQ(clipped.pixel(20, 10), kRed);
+    RectF bounds = c.visible_clip_bounds();
+    EXPECT_EQ(bounds.x, 0);
+    EXPECT_EQ(bounds.width, antialias ? 40 : 39);
+  }
+  Region r = Region::from_path(shape);
   EXPECT_FALSE(r.contains(0, 0));
-  EXPECT_TRUE(r.contains(20, 20));
+  EXPECT_TRUE(r.contains(20, 0));
+  EXPECT_FALSE(r.contains(39, 10));  // the figure ends at right - 1
 }
 
 TEST(GfxClip, RoundRectRegionsLeaveOutCornersAndTheRightAndBottomEdges) {

@@ -18,7 +18,8 @@
 
 namespace platform::gfx {
 
-// Geometry is given with pixel centres at integer coordinates; Qt puts them at +0.5.
+// Geometry is given with pixel centres at integer coordinates; Qt's antialiased rasteriser
+// puts them at +0.5 (its aliased one agrees with ours already).
 constexpr qreal kPixelCentre = 0.5;
 
 // Every paint target gets exactly 96 dots per inch, so that fonts sized in points (Qt's only
@@ -62,8 +63,8 @@ struct Area {
 
   static Area from_pixels(const QRegion& r);
   static Area from_shape(const QPainterPath& p);
-  bool contains(const QPointF& qt_point) const;
-  QRectF bounds() const;  // Qt coordinates
+  bool contains(const QPointF& qt_point) const;  // the pixel at that point
+  QRectF bounds() const;  // whole pixels that may be touched
   QRegion to_pixels() const;
   QPainterPath to_shape() const;
   void translate(qreal dx, qreal dy);

@@ -134,7 +134,9 @@ void Graphics::set_clip(const RectF& rect, CombineMode mode) {
 }
 
 void Graphics::set_clip(const Path& path, CombineMode mode) {
-  QPointF shift = impl_->origin + QPointF(kPixelCentre, kPixelCentre);
+  // The clip follows the same pixel convention as fills, so a clip and a fill of one path agree.
+  qreal centre = impl_->antialias ? kPixelCentre : 0.0;
+  QPointF shift = impl_->origin + QPointF(centre, centre);
   impl_->set_clip_area(Area::from_shape(path.impl().path.translated(shift)), mode);
 }
 
@@ -163,11 +165,7 @@ Region Graphics::clip() const {
 RectF Graphics::visible_clip_bounds() const {
   if (!impl_->target) return {};
   QRectF visible = QRectF(impl_->target->image.rect());
-  if (impl_->clipped) {
-    QRectF bounds = impl_->clip.bounds();
-    if (impl_->clip.kind == Area::Kind::shape) bounds.translate(-kPixelCentre, -kPixelCentre);
-    visible = visible.intersected(bounds);
-  }
+  if (impl_->clipped) visible = visible.intersected(impl_->clip.bounds());
   if (visible.isEmpty()) return {};
   return from_qrect(visible.translated(-impl_->origin));
 }

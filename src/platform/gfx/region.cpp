@@ -29,7 +29,8 @@ bool Area::contains(const QPointF& qt_point) const {
     case Kind::empty: return false;
     case Kind::infinite: return true;
     case Kind::pixels: return pixels.contains(QPoint(int(std::floor(qt_point.x())), int(std::floor(qt_point.y()))));
-    case Kind::shape: return shape.contains(qt_point);
+    case Kind::shape:
+      return shape.contains(QPointF(std::floor(qt_point.x()) + kPixelCentre, std::floor(qt_point.y()) + kPixelCentre));
   }
   return false;
 }
@@ -39,7 +40,7 @@ QRectF Area::bounds() const {
     case Kind::empty: return QRectF();
     case Kind::infinite: return QRectF(huge_rect());
     case Kind::pixels: return QRectF(pixels.boundingRect());
-    case Kind::shape: return shape.boundingRect();
+    case Kind::shape: return QRectF(shape.boundingRect().toAlignedRect());
   }
   return QRectF();
 }
@@ -167,7 +168,7 @@ Region Region::from_rect(const RectF& rect) {
 
 Region Region::from_path(const Path& path) {
   Region r;
-  r.impl_->area = Area::from_shape(path.impl().path.translated(kPixelCentre, kPixelCentre));
+  r.impl_->area = Area::from_shape(path.impl().path);
   return r;
 }
 
@@ -193,14 +194,10 @@ bool Region::is_empty() const { return impl_->area.kind == Area::Kind::empty; }
 bool Region::is_infinite() const { return impl_->area.kind == Area::Kind::infinite; }
 
 bool Region::contains(float x, float y) const {
-  return impl_->area.contains(QPointF(x + kPixelCentre, y + kPixelCentre));
+  return std::isfinite(x) && std::isfinite(y) && impl_->area.contains(QPointF(x, y));
 }
 
-RectF Region::bounds() const {
-  const Area& a = impl_->area;
-  if (a.kind == Area::Kind::shape) return from_qrect(a.bounds().translated(-kPixelCentre, -kPixelCentre));
-  return from_qrect(a.bounds());
-}
+RectF Region::bounds() const { return from_qrect(impl_->area.bounds()); }
 
 std::vector<Rect> Region::rects() const {
   std::vector<Rect> out;
