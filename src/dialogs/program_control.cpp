@@ -1,6 +1,7 @@
 // The message box and the program's end, each behind a routine a test may replace.
 #include "dialogs/program_control.h"
 
+#include "platform/forms.h"
 #include "platform/services.h"
 
 #include <mutex>
@@ -19,11 +20,6 @@ Routine current(const Routine& routine) {
   return routine;
 }
 
-void show_system_message(std::string_view gbk_text) {
-  // Replaced by the system message box once the dialog toolkit is in.
-  (void)gbk_text;
-}
-
 }  // namespace
 
 void tell_user(std::string_view gbk_text) {
@@ -31,7 +27,7 @@ void tell_user(std::string_view gbk_text) {
     routine(gbk_text);
     return;
   }
-  show_system_message(gbk_text);
+  platform::forms::message_box(gbk_text, "信息：");
 }
 
 void end_program(int exit_code) {
