@@ -12,8 +12,8 @@
 //   prefixes included.
 // - Nothing throws. Bad input (corrupt bytes, zero or huge sizes, empty texts) gives a null
 //   object or draws nothing.
-// - All objects belong to the user-interface thread; a Bitmap may be drawn or read on another
-//   thread when nothing else touches it meanwhile.
+// - Objects may be made on any thread once the application object exists. A bitmap and its
+//   graphics are used by one thread at a time; a font may be shared (its caches are locked).
 #pragma once
 
 #include <cstdint>
