@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace forms = platform::forms;
@@ -117,6 +118,34 @@ TEST_F(UpdateWindowTest, StartDownloadsTheNewProgramIntoTheProgramDirectory) {
   ASSERT_EQ(::stat(services::native_path(dir_ + "/Quenbo资源社区1.8").c_str(), &info), 0);
   EXPECT_NE(info.st_mode & S_IXUSR, 0u);
   EXPECT_TRUE(message_texts().empty());
+}
+
+TEST_F(UpdateWindowTest, TheStatusLineFollowsEveryBlock) {
+  // One 10240-byte block every 150 ms, so that every label stays long enough to be seen.
+  server_.serve("/new", {.body = std::string(25000, 'p'), .chunk_size = 10240, .chunk_delay_ms = 150});
+  dialogs::UpdateWindow update(settings());
+  ASSERT_TRUE(update.load(false));
+  forms::Form& form = update.form();
+
+  std::vector<std::string> seen;
+  ASSERT_TRUE(form.click(controls::start));
+  ASSERT_TRUE(pump_until([&] {
+    const std::string status = form.text(controls::status);
+    if (!status.empty() && (seen.empty() || seen.back() != status)) seen.push_back(status);
+    return form.is_enabled(controls::start);
+  }));
+
+  // The quick steps (the file name before the first block, 100% right before the end) may
+  // pass between two looks; the others must be seen, in this order.
+  const std::vector<std::string> steps = {"Quenbo资源社区1.8", "Quenbo资源社区1.8  已更新40%",
+                                          "Quenbo资源社区1.8  已更新81%", "Quenbo资源社区1.8  已更新100%",
+                                          "Quenbo资源社区1.8 更新完成√ "};
+  std::vector<std::string> expected_seen;
+  for (const std::string& step : steps) {
+    const bool quick = step == steps[0] || step == steps[3];
+    if (!quick || std::find(seen.begin(), seen.end(), step) != seen.end()) expected_seen.push_back(step);
+  }
+  EXPECT_EQ(seen, expected_seen);
 }
 
 TEST_F(UpdateWindowTest, StartIsDisabledWhileADownloadRuns) {
