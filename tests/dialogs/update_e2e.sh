@@ -16,7 +16,7 @@ finish() {  # the programs first, the display last
 }
 trap finish EXIT
 
-fail() { echo "FAIL: $*"; cat "$work/e2e.log" 2>/dev/null; exit 1; }
+fail() { echo "FAIL: $* (files kept in $work)"; cat "$work/e2e.log" 2>/dev/null; exit 1; }
 wait_for() {  # wait_for SECONDS COMMAND...
   local limit=$(( $1 * 10 )); shift
   for ((i = 0; i < limit; i++)); do "$@" && return 0; sleep 0.1; done
@@ -72,4 +72,6 @@ shot 4-new-version
 grep -q "started 1.8, restart leftover 'Quenbo资源社区1.7'" <(iconv -f GBK -t UTF-8 "$work/e2e.log") ||
   fail "the new program did not clean up"
 iconv -f GBK -t UTF-8 "$work/e2e.log"
-echo "PASS: self-update end to end ($work)"
+finish
+rm -rf "$work"
+echo "PASS: self-update end to end"
