@@ -115,9 +115,12 @@ Font Font::create(std::string_view family_gbk, float size_pixels, int style) {
   impl->smooth = font;
   font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferNoShaping));
   impl->aliased = font;
-  impl->metrics = QFontMetricsF(impl->smooth, &reference_device());
-  impl->line_height = impl->metrics.lineSpacing();
-  impl->advances = std::make_unique<GlyphAdvances>(impl->metrics);
+  QFontMetricsF metrics(impl->smooth, &reference_device());
+  impl->line_height = metrics.lineSpacing();
+  impl->ascent = metrics.ascent();
+  impl->underline_offset = metrics.underlinePos();
+  impl->line_thickness = std::max<qreal>(1.0, metrics.lineWidth());
+  impl->advances = std::make_unique<GlyphAdvances>(metrics);
   result.impl_ = std::move(impl);
   return result;
 }

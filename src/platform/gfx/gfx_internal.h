@@ -93,8 +93,11 @@ struct Font::Impl {
   int style = 0;
   QFont smooth;          // antialiased glyphs
   QFont aliased;         // single-bit glyphs
-  QFontMetricsF metrics{QFont()};
+  // Metrics read once, so that drawing does not consult the font engine.
   qreal line_height = 0;
+  qreal ascent = 0;
+  qreal underline_offset = 0;  // below the baseline
+  qreal line_thickness = 1;
   std::unique_ptr<GlyphAdvances> advances;  // thread-safe cache
 };
 

@@ -10,8 +10,8 @@ bool usable_layout(const RectF& layout) {
 
 void draw_underlines(QPainter& painter, const LaidOutLine& line, const Font::Impl& font, qreal baseline,
                      const QBrush& brush) {
-  qreal thickness = std::max<qreal>(1.0, font.metrics.lineWidth());
-  qreal y = baseline + font.metrics.underlinePos();
+  qreal thickness = font.line_thickness;
+  qreal y = baseline + font.underline_offset;
   for (int u : line.underlined) {
     int end = u + (line.text[u].isHighSurrogate() && u + 1 < line.text.size() ? 2 : 1);
     qreal left = line.x + line.prefix[size_t(u)];
@@ -47,7 +47,7 @@ void Graphics::Impl::draw_text(const QString& text, const Font& font, const Rect
   p->setFont(text_antialiased() ? f.smooth : f.aliased);
   p->setPen(QPen(qbrush, 0));
   for (const LaidOutLine& line : laid.lines) {
-    qreal baseline = line.y + f.metrics.ascent();
+    qreal baseline = line.y + f.ascent;
     p->drawText(QPointF(line.x, baseline), line.text);
     if (!line.underlined.empty()) draw_underlines(*p, line, f, baseline, qbrush);
   }
