@@ -188,6 +188,21 @@ TEST(GfxPen, DashStylesRepeatInPenWidths) {
   }
 }
 
+TEST(GfxPen, OnePixelOutlinesAtIntegerCoordinatesAreCrisp) {
+  for (bool antialias : {false, true}) {
+    SCOPED_TRACE(antialias);
+    Bitmap b(12, 12);
+    Graphics g(b);
+    g.set_smoothing(antialias);
+    g.draw_rect({kRed, 1}, {0, 0, 9, 9});
+    for (int x : {0, 9}) EXPECT_EQ(b.pixel(x, 5), kRed) << x;
+    for (int y : {0, 9}) EXPECT_EQ(b.pixel(5, y), kRed) << y;
+    EXPECT_EQ(b.pixel(1, 5), 0u);
+    EXPECT_EQ(b.pixel(10, 5), 0u);
+    EXPECT_EQ(b.pixel(5, 10), 0u);
+  }
+}
+
 // ----- clipping --------------------------------------------------------------------------
 
 TEST(GfxClip, ExclusiveOrLeavesOutTheOverlap) {

@@ -81,12 +81,6 @@ constexpr float kMaxFontPixels = 4096;
 
 }  // namespace
 
-QString to_qstring(std::string_view gbk) {
-  if (gbk.empty()) return QString();
-  std::u16string wide = text::gbk_to_utf16(gbk);
-  return QString(reinterpret_cast<const QChar*>(wide.data()), qsizetype(wide.size()));
-}
-
 bool font_family_exists(std::string_view family_gbk) { return !resolve(family_gbk).isEmpty(); }
 
 std::string resolve_font_family(std::string_view family_gbk) { return resolve(family_gbk).toStdString(); }
