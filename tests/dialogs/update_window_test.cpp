@@ -121,8 +121,8 @@ TEST_F(UpdateWindowTest, StartDownloadsTheNewProgramIntoTheProgramDirectory) {
 }
 
 TEST_F(UpdateWindowTest, TheStatusLineFollowsEveryBlock) {
-  // One 10240-byte block every 150 ms, so that every label stays long enough to be seen.
-  server_.serve("/new", {.body = std::string(25000, 'p'), .chunk_size = 10240, .chunk_delay_ms = 150});
+  // One 10240-byte block every 400 ms, so that every label stays long enough to be seen.
+  server_.serve("/new", {.body = std::string(25000, 'p'), .chunk_size = 10240, .chunk_delay_ms = 400});
   dialogs::UpdateWindow update(settings());
   ASSERT_TRUE(update.load(false));
   forms::Form& form = update.form();
