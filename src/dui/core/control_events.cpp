@@ -7,6 +7,8 @@ namespace dui {
 
 namespace pw = platform::window;
 
+int Ex_Control::on_event(int, WParam, LParam) { return -1; }
+
 void Ex_Control::bind_event(int code, EventHandler handler) {
   for (Binding& binding : events_) {
     if (binding.code == code) {
