@@ -1,7 +1,5 @@
 #include "gfx_internal.h"
 
-#include "platform/text.h"
-
 #include <QFontDatabase>
 #include <QGuiApplication>
 
