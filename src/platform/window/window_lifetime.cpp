@@ -21,12 +21,23 @@ namespace {
 constexpr int default_width = 380;
 constexpr int default_height = 250;
 
+// Widgets must go before the application object does; windows still alive then lose them.
+void drop_widgets_at_exit() {
+  for (const auto& record : detail::window_table::instance().all()) {
+    if (!record->widget) continue;
+    record->widget->detach();
+    detail::bury_later(record->widget.data());
+  }
+  detail::bury_dead_widgets();
+}
+
 // The application must not end when its last Qt window closes: windows end by destroy().
 void prepare_application() {
   static bool prepared = false;
   if (prepared) return;
   prepared = true;
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  qAddPostRoutine(drop_widgets_at_exit);
 }
 
 rect initial_rect(const create_params& params) {
