@@ -1,6 +1,13 @@
 // The window system: messages across threads, loops, timers, input, presentation.
 #include "platform/testing.h"
 #include "platform/window.h"
+#include "qt_bridge.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -721,6 +728,52 @@ TEST_F(WindowTest, CursorsAndIcons) {
   EXPECT_EQ(pixels.at(1, 0), 0xFF00FF00u);
   EXPECT_TRUE(pw::destroy_icon(i));
   EXPECT_TRUE(pw::icon_pixels(i).pixels.empty());
+}
+
+// ---- Input from Qt ------------------------------------------------------------------------------
+
+TEST_F(WindowTest, QtMouseEventsBecomeMessagesAndAWindowMayDestroyItselfInItsHandler) {
+  handle w = make_window(100, 100, 200, 150);
+  handlers[w] = [w](unsigned m, pw::wparam, pw::lparam) -> std::optional<pw::result> {
+    if (m == pw::WM_LBUTTONUP) pw::destroy(w);
+    return std::nullopt;
+  };
+  QPointer<QWidget> widget = pw::widget_of(w);
+  ASSERT_TRUE(widget);
+  const QPointF local(12, 34);
+  QMouseEvent press(QEvent::MouseButtonPress, local, local + QPointF(100, 100), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, local + QPointF(100, 100), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &release);
+
+  const auto downs = records_of(w, pw::WM_LBUTTONDOWN);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(pw::x_of(downs[0].l), 12);
+  EXPECT_EQ(pw::y_of(downs[0].l), 34);
+  EXPECT_EQ(records_of(w, pw::WM_LBUTTONUP).size(), 1u);
+  EXPECT_FALSE(pw::exists(w));
+  pw::pump();  // the widget goes once no handler of it runs any more
+  EXPECT_TRUE(widget.isNull());
+}
+
+TEST_F(WindowTest, QtKeyEventsBecomeKeyAndGbkCharacterMessages) {
+  handle w = make_window();
+  pw::set_focus(w);
+  QWidget* widget = pw::widget_of(w);
+  QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  QCoreApplication::sendEvent(widget, &letter);
+  QKeyEvent chinese(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u4e2d"));
+  QCoreApplication::sendEvent(widget, &chinese);
+  QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &escape);
+
+  EXPECT_EQ(records_of(w, pw::WM_KEYDOWN).at(0).w, static_cast<pw::wparam>('A'));
+  EXPECT_EQ(records_of(w, pw::WM_KEYUP).at(0).w, static_cast<pw::wparam>(pw::VK_ESCAPE));
+  std::vector<pw::wparam> chars;
+  for (const auto& r : records_of(w, pw::WM_CHAR)) chars.push_back(r.w);
+  EXPECT_EQ(chars, (std::vector<pw::wparam>{'a', 0xD6, 0xD0}));
 }
 
 // ---- Calls from the wrong thread -----------------------------------------------------------------
