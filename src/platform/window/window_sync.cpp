@@ -146,7 +146,11 @@ void follow_desktop_activation() {
   // Deactivation and activation arrive as two events; decide once both are in.
   ui_loop().defer([] {
     activation_sync_pending = false;
-    const handle now = handle_of_widget(QApplication::activeWindow());
+    // A pop-up of Qt's own (a menu) or a window of another kind leaves the activation alone.
+    QWidget* active = QApplication::activeWindow();
+    if (QApplication::activePopupWidget() != nullptr) return;
+    const handle now = handle_of_widget(active);
+    if (active != nullptr && now == 0) return;
     if (now != state().active) set_active(now);
   });
 }

@@ -88,6 +88,9 @@ void window_widget::note_modifiers(Qt::KeyboardModifiers modifiers) {
 void window_widget::route_mouse_event(QMouseEvent* event, int action) {
   if (id_ == 0) return;
   note_modifiers(event->modifiers());
+  // The buttons as the desktop sees them: a release it kept (its own move loop) is caught up.
+  set_key_held(VK_LBUTTON, event->buttons().testFlag(Qt::LeftButton));
+  set_key_held(VK_RBUTTON, event->buttons().testFlag(Qt::RightButton));
   mouse_input input;
   input.target = id_;
   input.screen = global_point(event->globalPosition());
