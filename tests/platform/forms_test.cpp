@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -243,16 +244,20 @@ TEST_F(FormsTest, TimersTickAndModalRunEndsWithTheWindow) {
   forms::Form form(sample_layout());
   int ticks = 0;
   bool visible_while_modal = false;
+  bool other_windows_blocked = false;
   form.on_create([&] { form.set_timer_interval("clock1", 10); });
   form.on_timer("clock1", [&] {
     visible_while_modal = form.is_visible();
+    other_windows_blocked = QGuiApplication::modalWindow() != nullptr;
     if (++ticks == 3) form.destroy();
   });
   EXPECT_FALSE(form.set_timer_interval("no-such-timer", 10));
   ASSERT_TRUE(form.run_modal());
   EXPECT_EQ(ticks, 3);
   EXPECT_TRUE(visible_while_modal);
+  EXPECT_TRUE(other_windows_blocked);
   EXPECT_FALSE(form.exists());
+  EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
 }
 
 TEST_F(FormsTest, HostCanTakeTheWindowOver) {

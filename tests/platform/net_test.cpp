@@ -172,6 +172,16 @@ TEST_F(NetTest, FailuresAreReportedClearly) {
   }
 }
 
+TEST_F(NetTest, ConnectTimeOutEndsAHungConnect) {
+  test_support::HungPort hung;
+  ASSERT_GT(hung.port(), 0);
+  const auto start = std::chrono::steady_clock::now();
+  HttpRequest request;
+  EXPECT_EQ(request.open("http://127.0.0.1:" + std::to_string(hung.port()) + "/", {.connect_timeout_ms = 300}),
+            HttpError::timed_out);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
 TEST_F(NetTest, CutOffBodyIsAFailureNotAShortSuccess) {
   server_.serve("/cut", HttpReply{.body = pattern_body(25000), .cut_after = 15000});
   HttpRequest request;

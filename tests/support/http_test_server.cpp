@@ -148,6 +148,31 @@ int HttpTestServer::closed_port() {
   return ntohs(address.sin_port);
 }
 
+HungPort::HungPort() {
+  listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (listen_fd_ < 0 || ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listen_fd_, 0) != 0 || ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    return;
+  }
+  port_ = ntohs(address.sin_port);
+  // Fill the queue: later connection attempts get no answer at all.
+  for (int i = 0; i < 3; ++i) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    queued_fds_.push_back(fd);
+  }
+  pause_ms(100);
+}
+
+HungPort::~HungPort() {
+  for (int fd : queued_fds_) ::close(fd);
+  if (listen_fd_ >= 0) ::close(listen_fd_);
+}
+
 void HttpTestServer::accept_loop() {
   while (!stopping_) {
     pollfd ready{listen_fd_, POLLIN, 0};

@@ -72,4 +72,20 @@ class HttpTestServer {
   std::vector<std::thread> handlers_;
 };
 
+// A loopback port whose listen queue is full and never accepted: connecting hangs until the
+// client's connect time-out.
+class HungPort {
+ public:
+  HungPort();
+  ~HungPort();
+  HungPort(const HungPort&) = delete;
+  HungPort& operator=(const HungPort&) = delete;
+  int port() const { return port_; }
+
+ private:
+  int listen_fd_ = -1;
+  std::vector<int> queued_fds_;
+  int port_ = 0;
+};
+
 }  // namespace test_support
