@@ -25,15 +25,15 @@ inline constexpr int focused = 3;
 
 // Optional arguments of Ex_TextControl::create; absent values take the defaults.
 struct TextControlOptions {
-  std::optional<std::string> text;         // GBK; default empty
-  std::optional<Argb> text_colour;         // default black at alpha 210
-  std::optional<std::string> font_name;    // GBK family; when no font argument is given at all,
-  std::optional<float> font_size;          //   the framework's default font; else default family
-  std::optional<int> font_style;           //   of the default font, 12 pixels, regular
-  std::optional<int> text_effect;          // 3 glow, 4 outline; default none
-  std::optional<Argb> effect_colour;       // default 0 = automatic
-  std::optional<int> round_corners;        // default: the host's corner_radius (top level), else 0
-  std::optional<int> visible;              // default 1
+  std::optional<std::string> text = std::nullopt;         // GBK; default empty
+  std::optional<Argb> text_colour = std::nullopt;         // default black at alpha 210
+  std::optional<std::string> font_name = std::nullopt;    // GBK family; with no font argument at all
+  std::optional<float> font_size = std::nullopt;          //   the default font; else the default family,
+  std::optional<int> font_style = std::nullopt;           //   12 pixels, regular
+  std::optional<int> text_effect = std::nullopt;          // 3 glow, 4 outline; default none
+  std::optional<Argb> effect_colour = std::nullopt;       // default 0 = automatic
+  std::optional<int> round_corners = std::nullopt;        // default: the host's corner_radius (top level), else 0
+  std::optional<int> visible = std::nullopt;              // default 1
 };
 
 class Ex_TextControl : public Ex_Control {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -382,6 +385,40 @@ TEST(Clipping, RectanglesCombine) {
   graphics.clear(0xFFFFFFFF);
   EXPECT_EQ(alpha_at(bitmap, 0, 0), 0);
   EXPECT_EQ(alpha_at(bitmap, 10, 10), 255);
+}
+
+}  // namespace
+
+namespace {
+
+// A sheet of the primitives for a person to look at (saved under the test artifacts).
+TEST_F(DrawingTest, SheetOfPrimitives) {
+  gfx::Bitmap sheet(420, 220);
+  gfx::Graphics g(sheet);
+  g.set_smoothing(true);
+  g.clear(0xFFF4F6F8);
+  dui::fill_gradient(g, {10, 10, 120, 60}, dui::to_argb(0xD08040), dui::to_argb(0x703010));
+  dui::fill_rounded(g, {140, 10, 120, 60}, 12, dui::to_argb(0x50B030, 200));
+  dui::draw_rounded(g, {270, 10, 120, 60}, 12, dui::to_argb(0x3050D0), gfx::DashStyle::solid, 2.0f);
+  const Argb styles[] = {dui::border::sunken, dui::border::raised, dui::border::flat, dui::border::dashed, 0xFFE04040};
+  for (int i = 0; i < 5; ++i) dui::draw_border(g, {10.0f + i * 80, 85, 70, 30}, styles[i]);
+  dui::fill_rect(g, {10, 130, 190, 80}, 0xFF2B3A55);
+  dui::spot_glow(g, {60, 170});
+  gfx::StringFormat format;
+  format.flags = gfx::format_no_wrap;
+  dui::draw_text(g, {90, 150, 110, 20}, std::string("发光 Glow"), dui::default_font(), 0xFFFFFFFF, format,
+                 dui::text_effect::glow);
+  dui::draw_text(g, {220, 150, 110, 20}, std::string("描边 Outline"), dui::default_font(), 0xFF202020, format,
+                 dui::text_effect::outline, 0xFFFFD040);
+  gfx::Bitmap tile(9, 9);
+  tile.fill(0xFF4080C0);
+  for (int k = 3; k < 6; ++k)
+    for (int j = 3; j < 6; ++j) tile.set_pixel(j, k, 0xFFE0F0FF);
+  dui::draw_nine_grid(g, tile, {340, 130, 70, 80}, {3, 3, 3, 3}, 200);
+  const char* dir = std::getenv("QUENBO_TEST_ARTIFACTS");
+  const std::string folder = dir != nullptr ? dir : ".";
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(sheet.save_png(folder + "/drawing_primitives.png"));
 }
 
 }  // namespace
