@@ -96,7 +96,8 @@ struct ControlPlace {
 class Form {
  public:
   explicit Form(FormLayout layout);
-  // Destroys the window if it still exists (without running the destroy handler twice).
+  // Destroys the window if it still exists, without running the destroy handler: the program
+  // is done with the form.
   ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
