@@ -245,6 +245,20 @@ TEST(CloneImageArea, CopiesThePart) {
   EXPECT_EQ(part.pixel(1, 2), 0xFF00FF00u);
 }
 
+TEST(IconToBitmap, KeepsTheIconsPixelsAndAlpha) {
+  std::vector<std::uint32_t> pixels(16 * 16, 0x80400000);  // premultiplied: red 128 at alpha 128
+  pixels[0] = 0xFF00FF00;
+  const platform::window::icon icon = platform::window::create_icon({pixels.data(), 16, 16, 16 * 4});
+  ASSERT_NE(icon, 0u);
+  gfx::Bitmap bitmap = dui::icon_to_bitmap(icon);
+  ASSERT_EQ(bitmap.width(), 16);
+  EXPECT_EQ(bitmap.pixel(0, 0), 0xFF00FF00u);
+  EXPECT_EQ(gfx::alpha_of(bitmap.pixel(5, 5)), 0x80);
+  EXPECT_NEAR(gfx::red_of(bitmap.pixel(5, 5)), 128, 2);
+  platform::window::destroy_icon(icon);
+  EXPECT_TRUE(dui::icon_to_bitmap(0).is_null());
+}
+
 // ---- Layout ----
 
 struct LayoutCase {

@@ -229,6 +229,36 @@ TEST_F(TextControlTest, AutoTextColourPicksBlackOrWhiteKeepingTheAlpha) {
   }
 }
 
+TEST_F(TextControlTest, BackgroundBrightnessSamplesNinePointsOfTheSkin) {
+  // Skin: black left of x = 200, white from there on.
+  gfx::Bitmap skin(400, 300);
+  skin.fill(0xFFFFFFFF);
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 200; ++x) skin.set_pixel(x, y, 0xFF000000);
+  dui::HostOptions options;
+  options.skin_image = skin.encode_png();
+  options.background_colour = 0xFFFFFF;  // a light colour must not outvote the skin
+  make_host(400, 300, options);
+  struct Case {
+    RectF rect;
+    bool dark;
+  };
+  const Case cases[] = {
+      {{20, 20, 100, 40}, true},    // all nine samples black
+      {{250, 20, 100, 40}, false},  // all white
+      {{50, 20, 200, 40}, true},    // columns at 90 and 150 black, 210 white: six of nine
+      {{100, 20, 200, 40}, false},  // column 140 black, 200 and 260 white: three of nine
+  };
+  for (const Case& c : cases) EXPECT_EQ(dui::background_is_dark(window, c.rect), c.dark) << c.rect.x;
+
+  auto b = button(window, {20, 20, 120, 40}, {.text = "资源", .font_size = 20});
+  b->skip_background = true;
+  b->auto_text_colour(1);
+  const std::vector<Painted> caption = painted(*b->bitmap());
+  ASSERT_FALSE(caption.empty());
+  for (const Painted& p : caption) EXPECT_EQ(gfx::red_of(p.colour), 255);
+}
+
 TEST_F(TextControlTest, RoundCornersLeaveTheCornersTransparent) {
   make_host();
   auto round = button(window, {10, 10, 60, 24}, {.round_corners = 1});
