@@ -290,4 +290,8 @@ void compose_all(Ex_Control* first, Graphics& graphics, bool notify);
 // The topmost visible, enabled control at the point, descending into children.
 Ex_Control* hit_test(Ex_Control* last, int x, int y);
 
+// Lifts the clip of a long-lived graphics. A rectangle larger than any surface stands in for
+// "no clip": after a reset the drawing backend may skip re-applying a region equal to the last.
+void lift_clip(Graphics& graphics);
+
 }  // namespace dui

@@ -41,7 +41,7 @@ class ClipNote {
     if (had_clip_) {
       graphics.set_clip(region_, gfx::CombineMode::replace);
     } else {
-      graphics.reset_clip();
+      lift_clip(graphics);
     }
   }
 
@@ -55,6 +55,10 @@ gfx::Rect truncated_rect(const RectF& r) {
 }
 
 }  // namespace
+
+void lift_clip(Graphics& graphics) {
+  graphics.set_clip(RectF{-32768.0f, -32768.0f, 65536.0f, 65536.0f}, gfx::CombineMode::replace);
+}
 
 // ---- Paint protocol ----
 
@@ -84,7 +88,7 @@ bool begin_paint(Ex_Control* control, PaintContext& context, std::optional<RectF
     if (c.graphics_) {
       c.graphics_->set_clip(context.area);
       c.graphics_->clear(0);
-      c.graphics_->reset_clip();
+      lift_clip(*c.graphics_);
     }
   }
   c.before_paint(context);
@@ -150,7 +154,7 @@ void Ex_Control::draw_transition(Ex_Window& host, Graphics& graphics) {
       if (previous_image_) draw_at(graphics, *previous_image_, bounds_, alpha_);
       scratch_g.set_clip(RectF{float(clip.x), float(clip.y), float(clip.width), float(clip.height)});
       draw_at(scratch_g, *bitmap_, bounds_, alpha_);
-      scratch_g.reset_clip();
+      lift_clip(scratch_g);
       gfx::blend_pixels(host.buffer(), clip.x, clip.y, scratch, clip, alpha_ * frame_ / frames);
       return;
     }

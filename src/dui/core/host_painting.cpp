@@ -202,7 +202,7 @@ void Ex_Window::recompose(const RectF& rect, bool present_now) {
   set_composition_clip(g, rect);
   gfx::copy_pixels(buffer_, pixels.x, pixels.y, background_, pixels);
   compose_controls(*this, first_control_, rect, g);
-  g.reset_clip();
+  lift_clip(g);
   if (present_now) present_rect(to_rectf(pixels));
 }
 
@@ -277,7 +277,7 @@ void Ex_Window::set_background(std::optional<std::string> image_bytes, std::opti
   redraw_queue_.setup(window_, this, buffer_graphics_.get());
   layout_caption();
   compose_all(first_control_, g, notify_controls);
-  g.reset_clip();
+  lift_clip(g);
   deferred_.clear();  // the whole tree was just composed
   leave_busy();
   if (blur_behind_ != 0 && window_alpha_ != -1) set_blur(window_, 6, 6, width_ - 5, height_ - 5, 6, corner_radius_, window_alpha_);
@@ -290,7 +290,7 @@ void Ex_Window::set_background(std::optional<std::string> image_bytes, std::opti
 
 void Ex_Window::paint_background() {
   Graphics& g = *buffer_graphics_;
-  g.reset_clip();
+  lift_clip(g);
   g.clear(0);
   if (corner_radius_ == 1) {
     paint_skin_only();
@@ -300,7 +300,7 @@ void Ex_Window::paint_background() {
   if (on_background_) on_background_(window_, g, width_, height_);
   if (corner_radius_ != 1) {
     draw_frame_lines();
-    g.reset_clip();
+    lift_clip(g);
     if (window_alpha_ == -1) {
       apply_window_region();
     } else if ((features_ & feature::shadow) != 0) {
@@ -322,12 +322,14 @@ void Ex_Window::paint_skin_only() {
 void Ex_Window::paint_shaped() {
   Graphics& g = *buffer_graphics_;
   const int corner = corner_radius_ == 0 ? 0 : 4;
-  g.set_clip(gfx::Region::from_round_rect(6, 6, width_ - 6 + 1, height_ - 6 + 1, corner, corner));
+  const gfx::Region shape = gfx::Region::from_round_rect(6, 6, width_ - 6 + 1, height_ - 6 + 1, corner, corner);
+  g.set_clip(shape);
+  // The buffer was just cleared, so filling the shape equals clearing inside the clip.
   if (!background_image_) {
-    g.clear(colour_argb(background_colour_, window_alpha_ == -1 ? 255 : window_alpha_));
+    g.fill_region(gfx::Brush::solid(colour_argb(background_colour_, window_alpha_ == -1 ? 255 : window_alpha_)), shape);
     return;
   }
-  g.clear(colour_argb(background_colour_, 255));
+  g.fill_region(gfx::Brush::solid(colour_argb(background_colour_, 255)), shape);
   paint_image_layer();
   if (window_alpha_ != -1) apply_window_opacity();
 }
