@@ -240,6 +240,17 @@ TEST(GfxClip, CombineModesReplaceIntersectAndReset) {
   RectF all = g.visible_clip_bounds();
   EXPECT_EQ(all.width, 50);
   EXPECT_EQ(all.height, 50);
+
+  // A curved region set again after a reset clips again.
+  Region round = Region::from_round_rect(6, 6, 40, 40, 8, 8);
+  for (int pass = 0; pass < 2; ++pass) {
+    g.reset_clip();
+    g.clear(0);
+    g.set_clip(round);
+    g.clear(kRed);
+    EXPECT_EQ(b.pixel(6, 6), 0u) << pass;
+    EXPECT_EQ(b.pixel(20, 20), kRed) << pass;
+  }
 }
 
 TEST(GfxClip, ClipStaysOnTheBitmapWhenTheOriginMoves) {

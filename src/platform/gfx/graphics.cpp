@@ -43,7 +43,9 @@ void Graphics::Impl::apply_clip() {
   painter.resetTransform();
   space = Space::device;
   if (!clipped || clip.kind == Area::Kind::infinite) {
-    painter.setClipping(false);
+    // Dropping the clip (rather than disabling it) matters: Qt's raster engine keeps a disabled
+    // clip and would leave it disabled when the same region is set again.
+    painter.setClipRect(QRect(), Qt::NoClip);
     return;
   }
   switch (clip.kind) {
