@@ -101,7 +101,8 @@ constexpr unsigned WM_NCLBUTTONDOWN = 161;    // wparam: HT*; default starts the
 constexpr unsigned WM_KEYFIRST = 256;
 constexpr unsigned WM_KEYDOWN = 256;          // wparam: virtual key; lparam: repeat count 1
 constexpr unsigned WM_KEYUP = 257;
-constexpr unsigned WM_CHAR = 258;             // wparam: one GBK byte (see below)
+constexpr unsigned WM_CHAR = 258;             // wparam: one GBK byte; a Chinese character comes as two
+                                              //   WM_CHAR, lead byte first (also WM_SYSCHAR)
 constexpr unsigned WM_SYSKEYDOWN = 260;
 constexpr unsigned WM_SYSKEYUP = 261;
 constexpr unsigned WM_SYSCHAR = 262;          // Alt + character
@@ -393,6 +394,8 @@ int run();
 // exists, or post_quit was called. With modal_window not 0, keyboard (255-263) and mouse
 // (512-525) messages addressed to any other window are dropped; paints, timers and posted
 // messages go on. Answers true when it ended because of done / the window, false on quit.
+// done() is checked after each batch of events: a flag set by another thread needs wake().
+// With the manual test clock, timers fire only in pump() and testing::advance_clock.
 bool run_until(const std::function<bool()>& done, handle until_gone = 0, handle modal_window = 0);
 // The modal loop of a pop-up: run_until(nothing, window, window).
 bool run_modal(handle window);

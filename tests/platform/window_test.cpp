@@ -694,6 +694,20 @@ TEST_F(WindowTest, RegionCutsTheCornersOfWhatIsShownAndHitTesting) {
   EXPECT_EQ(pt::presented_pixels(w).at(0, 0), 0xFF336699u);
 }
 
+TEST_F(WindowTest, AbsurdSizesAreCutInsteadOfAllocated) {
+  handle w = make_window(0, 0, 1000000, 10);
+  ASSERT_NE(w, 0u);
+  EXPECT_EQ(pw::client_rect(w), (pw::rect{0, 0, 8192, 10}));
+  EXPECT_TRUE(pw::move(w, 0, 0, -50, 2000000000));
+  EXPECT_EQ(pw::client_rect(w), (pw::rect{0, 0, 0, 8192}));
+  EXPECT_TRUE(pw::move(w, 0, 0, 20, 20));
+  EXPECT_TRUE(pw::set_region_round_rect(w, {-1000000, -1000000, 1000000, 1000000}, 40, 40));
+  const std::uint32_t pixel = 0xFFFFFFFF;
+  EXPECT_FALSE(pw::present_rect(w, {&pixel, -1, 1, 4}, {0, 0, 1, 1}));
+  EXPECT_TRUE(pw::present_rect(w, {&pixel, 1, 1, 4}, {0, 0, 1, 1}));
+  EXPECT_EQ(pt::presented_pixels(w).at(0, 0), 0xFFFFFFFFu);
+}
+
 TEST_F(WindowTest, InvalidateCoalescesIntoOnePaint) {
   handle w = make_window();
   pw::pump();

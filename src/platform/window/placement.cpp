@@ -106,8 +106,8 @@ bool move(handle window, int x, int y, int width, int height, bool repaint) {
   auto record = detail::ui_record(window);
   if (!record || !record->widget) return false;
   const frame_size f = frame_of(*record);
-  record->widget->setGeometry(x + f.left, y + f.top, std::max(0, width - f.left - f.right),
-                              std::max(0, height - f.top - f.bottom));
+  record->widget->setGeometry(x + f.left, y + f.top, detail::clamp_side(width - f.left - f.right),
+                              detail::clamp_side(height - f.top - f.bottom));
   detail::report_geometry(window);
   if (repaint) invalidate(window);
   return true;

@@ -45,8 +45,8 @@ QRect qt_rect(rect r) { return QRect(r.left, r.top, r.width(), r.height()); }
 bool set_region_round_rect(handle window, rect area, int corner_width, int corner_height) {
   auto record = detail::ui_record(window);
   if (!record || !record->widget) return false;
-  const QRect bounds = record->surface.rect().united(QRect(0, 0, area.right + 1, area.bottom + 1));
-  QBitmap mask(bounds.size());
+  // Only the window's own area matters; a larger shape is cut to it.
+  QBitmap mask(record->surface.size().expandedTo(QSize(1, 1)));
   mask.fill(Qt::color0);
   {
     QPainter painter(&mask);

@@ -41,8 +41,8 @@ void prepare_application() {
 }
 
 rect initial_rect(const create_params& params) {
-  const int width = params.width == USE_DEFAULT ? default_width : std::max(0, params.width);
-  const int height = params.height == USE_DEFAULT ? default_height : std::max(0, params.height);
+  const int width = params.width == USE_DEFAULT ? default_width : detail::clamp_side(params.width);
+  const int height = params.height == USE_DEFAULT ? default_height : detail::clamp_side(params.height);
   const rect area = work_area();
   const int x = params.x == USE_DEFAULT ? area.left + (area.width() - width) / 2 : params.x;
   const int y = params.y == USE_DEFAULT ? area.top + (area.height() - height) / 2 : params.y;

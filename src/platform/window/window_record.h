@@ -19,6 +19,10 @@ namespace platform::window::detail {
 
 class window_widget;
 
+// Largest window side: bigger sizes are cut to it, so that no request allocates gigabytes.
+constexpr int max_window_side = 8192;
+int clamp_side(int size);
+
 struct window_class {
   class_info info;
 };

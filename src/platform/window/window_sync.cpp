@@ -17,7 +17,7 @@ void resize_surface(window_record& record, QSize size) {
   if (record.surface.size() == size) return;
   QImage next(size.expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
   next.fill(Qt::transparent);
-  if (!record.surface.isNull()) {
+  if (!record.surface.isNull() && !next.isNull()) {
     const int w = std::min(size.width(), record.surface.width());
     const int h = std::min(size.height(), record.surface.height());
     for (int y = 0; y < h; ++y) {

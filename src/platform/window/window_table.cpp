@@ -2,6 +2,8 @@
 
 #include "platform/application.h"
 
+#include <algorithm>
+
 namespace platform::window::detail {
 
 window_table& window_table::instance() {
@@ -101,6 +103,8 @@ std::intptr_t window_table::remove_property(handle window, std::string_view name
   props.erase(prop);
   return value;
 }
+
+int clamp_side(int size) { return std::clamp(size, 0, max_window_side); }
 
 record_ptr ui_record(handle window) {
   if (window == 0 || !application::on_ui_thread()) return nullptr;
