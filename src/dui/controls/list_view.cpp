@@ -90,6 +90,7 @@ int Ex_ListView::on_event(int code, WParam wparam, LParam lparam) {
       selection_.clear();
       release_font();
       dirty_rows_.clear();
+      columns_pending_ = 0;
       first_visible_ = last_visible_ = hover_row_ = current_row_ = v_offset_ = h_offset_ = total_height_ = 0;
       break;
     case event::paint:
@@ -144,9 +145,9 @@ int Ex_ListView::on_event(int code, WParam wparam, LParam lparam) {
       on_height_changed();
       break;
     case list_event::columns_changed:
-      render_header(false);
-      if (lparam == 1) render_rows(true, true);
-      compose();
+      // Columns are usually added several at a time: the list is redrawn once, at the flush.
+      columns_pending_ |= lparam == 1 ? 3 : 1;
+      schedule_flush();
       break;
     case event::resized:
       on_resized();
@@ -241,6 +242,16 @@ void Ex_ListView::schedule_flush() {
 }
 
 void Ex_ListView::flush_rows() {
+  if (columns_pending_ != 0) {
+    const bool rows_too = (columns_pending_ & 2) != 0;
+    columns_pending_ = 0;
+    render_header(false);
+    if (rows_too) {
+      render_rows(true, true);
+      dirty_rows_.clear();
+    }
+    compose();
+  }
   const std::vector<int> rows = std::move(dirty_rows_);
   dirty_rows_.clear();
   for (int row : rows) paint_visible_row(row);
@@ -419,8 +430,7 @@ void Ex_ListView::clear_rows() {
 
 void Ex_ListView::set_cell_text(int row, std::optional<int> column, const std::string& text, bool redraw) {
   const int c = column.value_or(1);
-  if (!valid_index(row, c)) return;
-  rows_.set_text(row - 1, c - 1, text);
+  if (!rows_.set_text(row - 1, c - 1, text)) return;  // checks the indexes
   if (redraw) redraw_row(row);
 }
 

@@ -308,6 +308,8 @@ class Ex_ListView : public Ex_Control {
   // Rows changed while in view, painted by the next flush; painted rows wait for it to be shown.
   std::vector<int> dirty_rows_;
   bool present_pending_ = false;
+  // Column changes waiting for the flush: bit 1 the header, bit 2 the rows too.
+  int columns_pending_ = 0;
   std::atomic<bool> flush_posted_{false};
   RowSnapshot snapshot_;
   long long rows_painted_ = 0;

@@ -341,6 +341,7 @@ void Ex_ListView::draw_focus_cue(Graphics& g, int row, const RectF& slot) {
 // ---- Composition ----
 
 void Ex_ListView::compose() {
+  present_pending_ = false;  // the whole list is shown now
   PaintContext context;
   if (!begin_paint(this, context, std::nullopt, true)) return;
   if (context.graphics != nullptr && !context.graphics->is_null()) {

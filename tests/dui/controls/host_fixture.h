@@ -46,7 +46,7 @@ class HostFixture : public ::testing::Test {
   }
   // Lets queued messages run, including those the first round posts.
   void pump() {
-    for (int round = 0; round < 3; ++round) platform::window::pump();
+    for (int round = 0; round < 6; ++round) platform::window::pump();
   }
   void advance(unsigned ms) {
     platform::testing::advance_clock(ms);

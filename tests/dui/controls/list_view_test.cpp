@@ -103,6 +103,30 @@ TEST_F(ListViewTest, FirstColumnOfAnEmptyListIsNearAligned) {
   EXPECT_EQ(list_.get_cell_text(3), "second");
 }
 
+TEST_F(ListViewTest, AColumnWiderThanTheViewShowsTheHorizontalBar) {
+  list_.insert_column(std::nullopt, "窄", 80);
+  pump();
+  EXPECT_EQ(list_.horizontal_bar()->visible(), 0);
+  const float full_height = list_.rows_clip().height;
+  list_.insert_column(std::nullopt, "宽", 400);
+  list_.insert_column(std::nullopt, "藏", 0);
+  pump();
+  EXPECT_EQ(list_.horizontal_bar()->visible(), 1);
+  EXPECT_EQ(list_.rows_clip().height, full_height - 10);
+  EXPECT_EQ(list_.total_width(), 80 + 400 + 12);
+  EXPECT_EQ(list_.header_image()->width(), list_.total_width());
+  list_.insert_row(std::nullopt, "a");
+  list_.set_cell_text(1, 3, "hidden but kept");
+  EXPECT_EQ(list_.get_cell_text(1, 3), "hidden but kept");
+  list_.horizontal_bar()->position(100);
+  list_.scroll_horizontal(100);
+  EXPECT_EQ(list_.h_offset(), -100);
+  EXPECT_TRUE(list_.column_width(2, 50));
+  pump();
+  EXPECT_EQ(list_.horizontal_bar()->visible(), 0);
+  EXPECT_EQ(list_.h_offset(), 0);
+}
+
 TEST_F(ListViewTest, OutOfRangeIndexesDoNothingAndAnswerNothing) {
   add_columns(2);
   add_rows(3);
@@ -341,6 +365,44 @@ TEST_F(ListViewTest, FillingFromAWorkerThreadWhileTheWindowPaints) {
   EXPECT_EQ(list_.get_cell_text(500, 3), "500");
   EXPECT_EQ(list_.total_height(), 500 * list_.row_height());
   EXPECT_EQ(list_.vertical_bar()->visible(), 1);
+}
+
+// The list as the resource browser shows it, scrolled, with a hovered and a selected row, saved
+// as list_view.png among the test artifacts for a person to look at.
+TEST_F(ListViewTest, ScrolledHoveredAndSelectedListLooksFinished) {
+  list_.destroy();
+  ListViewOptions options;
+  options.grid_lines = 1;
+  options.selected_background = to_argb(0x00FF00, 255);
+  options.font_family = "微软雅黑";
+  ASSERT_NE(list_.create(window_, left, top, 465, 255, options), nullptr);
+  list_.alpha(230);
+  const char* headers[] = {"ID", "标题", "更新时间", "说明", "地址"};
+  const int widths[] = {50, 150, 90, 90, 150};
+  for (int c = 0; c < 5; ++c) list_.insert_column(std::nullopt, headers[c], widths[c], c == 0 ? 1 : 0);
+  const char* titles[] = {"易语言多线程下载器源码", "仿资源社区网站模板", "图片批量压缩工具", "数据库备份脚本合集",
+                          "键盘宏录制软件绿色版"};
+  for (int r = 1; r <= 300; ++r) {
+    RowOptions row_options;
+    row_options.row_colour = to_argb(r % 7 == 0 ? 0x0000C0 : 0x202020, 230);
+    const int row = list_.insert_row(std::nullopt, std::to_string(r), row_options);
+    list_.set_cell_text(row, 2, std::string(titles[r % 5]) + " 第" + std::to_string(r) + "版");
+    list_.set_cell_text(row, 3, "2024-05-" + std::to_string(r % 28 + 1));
+    list_.set_cell_text(row, 4, r % 3 == 0 ? "会员分享" : "站长推荐，可放心下载");
+    list_.set_cell_text(row, 5, "https://pan.example.com/s/" + std::to_string(100000 + r));
+  }
+  pump();
+  list_.ensure_visible(40);
+  pump();
+  press_row(list_.first_visible() + 2);
+  const int selected = list_.selected_row();
+  move(cell_x(2), row_y(selected + 3));
+  pump();
+  EXPECT_EQ(list_.row_state(selected + 3), row_state_value::hover);
+  const platform::window::pixel_image shown = pt::presented_pixels(window_);
+  const std::uint32_t pixel = shown.at(left + 300, row_y(selected));
+  EXPECT_GT((pixel >> 8) & 0xFF, 3 * ((pixel >> 16) & 0xFF) / 2) << std::hex << pixel;  // green
+  EXPECT_FALSE(pt::save_window_png(window_, "list_view").empty());
 }
 
 }  // namespace
