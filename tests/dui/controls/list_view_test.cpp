@@ -103,6 +103,72 @@ TEST_F(ListViewTest, FirstColumnOfAnEmptyListIsNearAligned) {
   EXPECT_EQ(list_.get_cell_text(3), "second");
 }
 
+TEST_F(ListViewTest, LayoutOfHeaderContentAndRowSlotsInEachView) {
+  struct Case {
+    int view, no_header;
+  };
+  for (const Case c : {Case{0, 1}, Case{0, 0}, Case{1, 0}, Case{2, 0}}) {
+    SCOPED_TRACE(testing::Message() << "view " << c.view << " no_header " << c.no_header);
+    list_.destroy();
+    ListViewOptions options;
+    options.view = c.view;
+    options.no_header = c.no_header;
+    options.font_size = 16;
+    ASSERT_NE(list_.create(window_, left, top, 200, 100, options), nullptr);
+    EXPECT_EQ(list_.client_rect().x, 2);
+    EXPECT_EQ(list_.client_rect().width, 196);
+    EXPECT_EQ(list_.client_rect().height, 96);
+    const int font_row = static_cast<int>(list_.font().height() + 3);
+    const bool header = c.view == 0 && c.no_header == 0;  // views 1 and 2 never have one
+    EXPECT_EQ(list_.content_rect().y, header ? 2 + font_row + 6 : 2);
+    const int r = list_.row_height();
+    if (c.view == 1) {
+      EXPECT_EQ(r, font_row + 8);
+      EXPECT_EQ(list_.item_width(), r + 20);
+      const int n = list_.items_per_row();
+      EXPECT_EQ(n, 196 / list_.item_width());
+      const RectF slot = list_.row_rect(n + 2);  // second item of the second line
+      EXPECT_EQ(slot.x, list_.item_width());
+      EXPECT_EQ(slot.y, r);
+    } else {
+      EXPECT_EQ(r, font_row + 3);
+      EXPECT_EQ(list_.row_rect(3).y, 2 * r);
+    }
+  }
+}
+
+TEST_F(ListViewTest, HoverSelectMovesTheSelectionWithTheMouse) {
+  add_columns(2);
+  add_rows(5);
+  std::vector<int> pressed;
+  list_.set_press_routine([&](Ex_Control*, Ex_ListView*, int row) { pressed.push_back(row); });
+  list_.hover_select(1);
+  move(cell_x(1), row_y(2));
+  move(cell_x(2), row_y(2));
+  move(cell_x(1), row_y(4));
+  EXPECT_EQ(pressed, (std::vector<int>{2, 4}));
+  EXPECT_EQ(selected_states(), std::vector<int>{4});
+  EXPECT_EQ(list_.selected_row(), 4);
+}
+
+TEST_F(ListViewTest, DeletingTheLastRowsWhileScrolledKeepsTheViewFilled) {
+  add_columns(2);
+  fit_rows(10);
+  add_rows(20);
+  const int r = list_.row_height();
+  list_.ensure_visible(20);
+  EXPECT_EQ(list_.v_offset(), -10 * r);
+  EXPECT_TRUE(list_.delete_row(1));  // above the view
+  pump();
+  EXPECT_EQ(list_.v_offset(), -9 * r);
+  EXPECT_EQ(list_.vertical_bar()->maximum(), 9 * r);
+  for (int i = 0; i < 10; ++i) list_.delete_row(1);
+  pump();
+  EXPECT_EQ(list_.vertical_bar()->visible(), 0);
+  EXPECT_EQ(list_.v_offset(), 0);
+  EXPECT_EQ(list_.get_cell_text(1), "行12");
+}
+
 TEST_F(ListViewTest, AColumnWiderThanTheViewShowsTheHorizontalBar) {
   list_.insert_column(std::nullopt, "窄", 80);
   pump();
