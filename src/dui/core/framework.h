@@ -106,12 +106,12 @@ WorkArea work_area();
 
 // ---- The framework's own top-level pop-up windows ----
 struct FrameWindowOptions {
-  std::optional<std::string> class_name;  // default "Ex_DirectUI"
-  std::optional<int> left;                // default: centred in the work area
-  std::optional<int> top;
-  std::optional<int> width;               // width and height count only when width is given
-  int height = 0;                         //   (default 380 x 250)
-  std::optional<std::uint32_t> style;     // default popup, clip children, min/max box, system menu
+  std::optional<std::string> class_name = std::nullopt;  // default "Ex_DirectUI"
+  std::optional<int> left = std::nullopt;                // default: centred in the work area
+  std::optional<int> top = std::nullopt;
+  std::optional<int> width = std::nullopt;  // width and height count only when width is given
+  int height = 0;                           //   (default 380 x 250)
+  std::optional<std::uint32_t> style = std::nullopt;  // default popup, clip children, min/max box, system menu
   std::uint32_t ex_style = 0;
   bool show = false;                      // show normally and paint at once
 };
