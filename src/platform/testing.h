@@ -5,6 +5,7 @@
 #include "platform/window.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,9 @@ void alt_key(handle window, char key);
 platform::window::pixel_image presented_pixels(handle window);
 // Number of presentations (present_layered / present_rect) the window has had: a frame counter.
 int present_count(handle window);
+// Calls the observer after every presentation of any window (an empty function stops it), so
+// that a test can read each frame of an animation with presented_pixels.
+void watch_presentations(std::function<void(handle window)> observer);
 // The window as a person would see it (presented pixels plus any standard controls on it).
 platform::window::pixel_image grab(handle window);
 

@@ -114,6 +114,13 @@ TEST_F(WindowTest, LayeredWindowShowsItsPixelsWithTheirAlpha) {
   EXPECT_EQ(shown.at(2, 0), 0u);
   EXPECT_EQ(pt::present_count(w), 2);
 
+  std::vector<std::uint32_t> frame_alphas;  // every frame can be watched as it is presented
+  pt::watch_presentations([&](handle window) { frame_alphas.push_back(pt::presented_pixels(window).at(0, 0) >> 24); });
+  pw::present_layered(w, view, 64);
+  pw::present_layered(w, view, 32);
+  EXPECT_EQ(frame_alphas, (std::vector<std::uint32_t>{64, 32}));
+  EXPECT_EQ(pt::present_count(w), 4);
+
   handle opaque = make_window(300, 100, 4, 2);
   EXPECT_FALSE(pw::present_layered(opaque, view));
   EXPECT_FALSE(pw::present_layered(w, {nullptr, 4, 2, 16}));

@@ -29,6 +29,7 @@ void reset_input_and_loop() {
   auto& s = wd::state();
   s.keys.fill(false);
   s.injected_cursor.reset();
+  s.present_observer = nullptr;
 }
 
 }  // namespace platform::testing

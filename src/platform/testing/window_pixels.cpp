@@ -2,6 +2,7 @@
 #include "platform/testing.h"
 
 #include "presentation.h"
+#include "ui_state.h"
 #include "qt_bridge.h"
 #include "window_record.h"
 #include "window_widget.h"
@@ -51,6 +52,10 @@ bool has_child_widgets(const QWidget& widget) {
 pw::pixel_image presented_pixels(handle window) {
   auto record = pw::detail::ui_record(window);
   return record ? to_pixels(pw::detail::presented_image(*record)) : pw::pixel_image{};
+}
+
+void watch_presentations(std::function<void(handle window)> observer) {
+  pw::detail::state().present_observer = std::move(observer);
 }
 
 int present_count(handle window) {

@@ -40,6 +40,10 @@ void copy_into_surface(QImage& surface, const pixel_view& view, QRect area, bool
 
 QRect qt_rect(rect r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
+void tell_observer(handle window) {
+  if (auto observer = detail::state().present_observer) observer(window);
+}
+
 }  // namespace
 
 bool set_region_round_rect(handle window, rect area, int corner_width, int corner_height) {
@@ -75,6 +79,7 @@ bool present_layered(handle window, const pixel_view& buffer, std::uint8_t globa
   record->global_alpha = global_alpha;
   ++record->present_count;
   record->widget->update();
+  tell_observer(window);
   return true;
 }
 
@@ -85,6 +90,7 @@ bool present_rect(handle window, const pixel_view& buffer, rect area) {
   copy_into_surface(record->surface, buffer, r, !record->layered());
   ++record->present_count;
   record->widget->update(r);
+  tell_observer(window);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/window.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct ui_state {
   std::array<bool, 256> keys{};      // held virtual keys, mouse buttons included
   std::optional<point> injected_cursor;  // set by test input; else the real pointer
   std::optional<rect> fake_work_area;
+  std::function<void(handle)> present_observer;  // test seam: told after each presentation
 };
 
 ui_state& state();
