@@ -56,6 +56,14 @@ void HostTooltip::set_tool(const void* owner, const pw::rect& area, const std::s
   owner_ = owner;
   area_ = area;
   text_ = text;
+  // The tool is set as the mouse enters it: the delay starts now.
+  if (owner_window_ != 0 && area_.contains(pw::screen_to_client(owner_window_, pw::cursor_position()))) arm();
+}
+
+void HostTooltip::arm() {
+  if (showing_ || owner_window_ == 0) return;
+  pw::set_timer(owner_window_, reinterpret_cast<std::uintptr_t>(this), show_delay_ms,
+                [this](pw::handle, unsigned, std::uintptr_t, std::uint32_t) { show_if_hovering(); });
 }
 
 void HostTooltip::remove_tool() {
@@ -81,9 +89,7 @@ void HostTooltip::relay(unsigned message, pw::lparam lparam) {
     hide();
     return;
   }
-  if (showing_ || owner_window_ == 0) return;
-  pw::set_timer(owner_window_, reinterpret_cast<std::uintptr_t>(this), show_delay_ms,
-                [this](pw::handle, unsigned, std::uintptr_t, std::uint32_t) { show_if_hovering(); });
+  arm();
 }
 
 void HostTooltip::show_if_hovering() {

@@ -35,6 +35,7 @@ class HostTooltip {
   bool showing() const { return showing_; }
 
  private:
+  void arm();
   void ensure_window();
   void show_at(platform::window::point screen);
   void hide();
