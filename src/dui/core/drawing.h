@@ -84,7 +84,7 @@ void draw_image_natural(Graphics& graphics, const Bitmap& image, const RectF& re
 void draw_nine_grid(Graphics& graphics, const Bitmap& image, const RectF& destination,
                     const platform::gfx::Rect& centre, std::optional<int> opacity = std::nullopt);
 Bitmap clone_image_area(const Bitmap& image, const platform::gfx::Rect& area);
-// The icon as an ARGB bitmap of its size (its alpha when it has one, else its mask).
+// The icon as an ARGB bitmap of its size, alpha included.
 Bitmap icon_to_bitmap(IconHandle icon);
 
 // Frames of an animated picture (loaded with keep_stream).

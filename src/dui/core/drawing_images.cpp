@@ -79,20 +79,14 @@ void draw_nine_grid(Graphics& graphics, const Bitmap& image, const RectF& destin
 Bitmap clone_image_area(const Bitmap& image, const gfx::Rect& area) { return image.clone_area(area); }
 
 Bitmap icon_to_bitmap(IconHandle icon) {
+  // Icons of this window system always carry their alpha (there is no separate mask), so the
+  // pixels are taken as they are.
   platform::window::pixel_image pixels = platform::window::icon_pixels(icon);
   if (pixels.width <= 0 || pixels.height <= 0) return {};
-  gfx::IconPixels source;
-  source.width = pixels.width;
-  source.height = pixels.height;
-  source.colour.reserve(pixels.pixels.size());
-  for (std::uint32_t p : pixels.pixels) source.colour.push_back(unpremultiply(p));
-  Bitmap converted = gfx::icon_to_bitmap(source);
-  if (converted.is_null()) return {};
-  Bitmap result(converted.width(), converted.height());
-  Graphics graphics(result);
-  graphics.set_interpolation(gfx::Interpolation::high_quality);
-  graphics.draw_image(converted, 0, 0);
-  return result;
+  std::vector<std::uint32_t> colour;
+  colour.reserve(pixels.pixels.size());
+  for (std::uint32_t p : pixels.pixels) colour.push_back(unpremultiply(p));
+  return Bitmap::from_argb(colour.data(), pixels.width, pixels.height);
 }
 
 int frame_count(const Image& image) { return image.frame_count(); }

@@ -3,8 +3,6 @@
 #include "platform/text.h"
 #include "quenbo_resources.h"
 
-#include <algorithm>
-
 namespace dui {
 namespace pw = platform::window;
 namespace gfx = platform::gfx;

@@ -46,6 +46,23 @@ int mnemonic_code(std::string_view caption) {
   return static_cast<unsigned char>(caption[amp + 1]);
 }
 
+// No wrap, near alignment, no trimming, "&x" underlines x. The wrapper does not own the
+// native format: the control keeps it.
+NativeStringFormat caption_format() {
+  Ex_StringFormat format;
+  format.create(gfx::format_no_wrap, 0, 0);
+  format.alignment(int(gfx::Alignment::near));
+  format.trimming(int(gfx::Trimming::none));
+  format.hotkey_prefix(int(gfx::HotkeyPrefix::show));
+  return format.native();
+}
+
+// Top-level controls follow the host's corner radius; children are square.
+int default_round_corners(const ControlParent& parent) {
+  Ex_Window* host = parent.control == nullptr ? host_of(parent.window) : nullptr;
+  return host != nullptr ? host->corner_radius() : 0;
+}
+
 }  // namespace
 
 Ex_TextControl::~Ex_TextControl() { destroy(); }
@@ -104,13 +121,7 @@ int Ex_TextControl::paint_content(PaintContext&, int, RectF&, RectF&) { return 0
 
 Ex_TextControl* Ex_TextControl::create(ControlParent parent, int left, int top, int width, int height,
                                        const TextControlOptions& options) {
-  Ex_StringFormat format;
-  format.create(gfx::format_no_wrap, 0, 0);
-  format.alignment(int(gfx::Alignment::near));
-  format.trimming(int(gfx::Trimming::none));
-  format.hotkey_prefix(int(gfx::HotkeyPrefix::show));
-  string_format_ = format.native();
-
+  string_format_ = caption_format();
   const bool font_given = options.font_name || options.font_size || options.font_style;
   font_ = font_given ? make_font(options.font_name.value_or(default_font().family()),
                                  options.font_size.value_or(default_font_size), options.font_style.value_or(0))
@@ -119,12 +130,7 @@ Ex_TextControl* Ex_TextControl::create(ControlParent parent, int left, int top, 
   text_effect_ = options.text_effect.value_or(0);
   text_ = to_utf16(options.text.value_or(""));
   effect_colour_ = options.effect_colour.value_or(0);
-  if (options.round_corners) {
-    round_corners_ = *options.round_corners;
-  } else {
-    Ex_Window* host = parent.control == nullptr ? host_of(parent.window) : nullptr;
-    round_corners_ = host != nullptr ? host->corner_radius() : 0;
-  }
+  round_corners_ = options.round_corners.value_or(default_round_corners(parent));
 
   ControlOptions control_options;
   control_options.focusable = 1;
