@@ -343,6 +343,22 @@ TEST_F(TextControlTest, DestroyReleasesFormatAndFont) {
   EXPECT_EQ(format.use_count(), 1);  // only this test holds it now
 }
 
+TEST_F(TextControlTest, DegenerateSizesAndInputsPaintNothingAndDoNotCrash) {
+  make_host();
+  auto empty = button(window, {10, 10, 0, 0}, {.text = "A"});
+  auto negative = button(window, {10, 10, -20, 5}, {.text = "B", .font_size = -3});
+  empty->image("garbage");
+  empty->paint(dui::text_state::pressed, true);
+  negative->text("C&");
+  negative->paint(dui::text_state::hover, true);
+  EXPECT_EQ(negative->font_size(), 0);  // no font could be made of that size
+  auto odd = button(window, {10, 10, 40, 20}, {.text = "D"});
+  odd->image_position(42);  // places nothing
+  odd->image_gap(-500);
+  odd->content_offset_x(100000);
+  EXPECT_EQ(odd->text(), "D");
+}
+
 // ---- Ex_StringFormat ----
 
 TEST(StringFormat, CreateAndProperties) {
