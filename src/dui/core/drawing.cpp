@@ -3,6 +3,7 @@
 
 #include "dui/core/host_window.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace dui {
@@ -59,7 +60,7 @@ void draw_plain(Graphics& graphics, const RectF& rect, Argb colour, float width,
 // ---- Colours ----
 
 Argb to_argb(Colour colour, std::optional<int> alpha) {
-  int a = alpha.value_or(254);
+  int a = std::clamp(alpha.value_or(254), 0, 255);
   if (a == 255) a = 254;
   const std::uint32_t c = std::uint32_t(colour);
   return (Argb(a & 0xFF) << 24) | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);

@@ -44,7 +44,8 @@ TEST(ToArgb, SwapsRedAndBlueAndStoresFullAlphaAs254) {
   const ArgbCase cases[] = {
       {65280, 255, 0xFE00FF00},       {0xFF0000, 255, 0xFE0000FF},     {0xFFFFFF, 0, 0x00FFFFFF},
       {0xFFFFFF, 255, 0xFEFFFFFF},    {0xFFFFFF, 250, 0xFAFFFFFF},     {0x123456, std::nullopt, 0xFE563412},
-      {0x0000FF, 254, 0xFEFF0000},    {0x000000, 210, 0xD2000000},
+      {0x0000FF, 254, 0xFEFF0000},    {0x000000, 210, 0xD2000000},     {0x000000, 300, 0xFE000000},
+      {0x000000, -5, 0x00000000},
   };
   for (const ArgbCase& c : cases) EXPECT_EQ(dui::to_argb(c.colour, c.alpha), c.expected) << std::hex << c.colour;
 }
