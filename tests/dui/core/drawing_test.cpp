@@ -431,7 +431,7 @@ TEST_F(DrawingTest, SheetOfPrimitives) {
     for (int j = 3; j < 6; ++j) tile.set_pixel(j, k, 0xFFE0F0FF);
   dui::draw_nine_grid(g, tile, {340, 130, 70, 80}, {3, 3, 3, 3}, 200);
   const char* dir = std::getenv("QUENBO_TEST_ARTIFACTS");
-  const std::string folder = dir != nullptr ? dir : ".";
+  const std::string folder = dir != nullptr ? dir : std::filesystem::temp_directory_path().string();
   std::filesystem::create_directories(folder);
   EXPECT_TRUE(sheet.save_png(folder + "/drawing_primitives.png"));
 }
