@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace dui {
 
@@ -384,7 +385,7 @@ void Ex_Control::move(std::optional<int> left, std::optional<int> top, std::opti
   // thread waiting would never end, so the host recomposes the areas once it is free.
   while (pw::send(window_, host_message::control_moved, self_ref, recompose_now) != 1) {
     if (platform::application::on_ui_thread() || !pw::exists(window_) || handle_ == nullptr) break;
-    pw::sleep(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
 

@@ -154,12 +154,15 @@ void RedrawQueue::flush() {
   if (host_ == nullptr) return;
   flushing_ = true;
   const bool layered = host_->window_alpha_ != -1;
+  bool recomposed = false;
   while (!items_.empty()) {
     const RectF rect = items_.front();
     items_.pop_front();
     host_->recompose(rect, !layered);
+    recomposed = true;
   }
-  if (layered && host_->busy_ == 0) host_->update_layered();
+  // A layered window shows its whole buffer: one update for everything this flush recomposed.
+  if (layered && recomposed && host_->busy_ == 0) host_->update_layered();
   flushing_ = false;
 }
 

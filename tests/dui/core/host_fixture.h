@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace dui_test {
@@ -37,6 +38,7 @@ class ProbeControl : public dui::Ex_Control {
   }
 
   int on_event(int code, dui::WParam wparam, dui::LParam lparam) override {
+    event_thread = std::this_thread::get_id();
     seen.push_back({code, wparam, lparam});
     if (code == dui::event::paint) paint();
     auto answer = answers.find(code);
@@ -76,6 +78,7 @@ class ProbeControl : public dui::Ex_Control {
 
   std::vector<SeenEvent> seen;
   std::map<int, int> answers;  // results of on_event by code; -1 otherwise
+  std::thread::id event_thread;
 
  private:
   gfx::Argb colour_;

@@ -2,6 +2,9 @@
 // manual clock, the fade-in, the average colour and moves while the host is busy.
 #include "host_fixture.h"
 
+#include <atomic>
+#include <thread>
+
 namespace dui_test {
 namespace {
 
@@ -57,6 +60,26 @@ TEST_F(HostPaintingTest, LayeredSkinCarriesTheWindowAlphaAndRepaintsIdentically)
   }
   // The whole window goes to the screen as one layered update.
   EXPECT_EQ(gfx::alpha_of(pt::presented_pixels(window).at(100, 100) >> 0), 250);
+}
+
+TEST_F(HostPaintingTest, LayeredWindowIsUpdatedOncePerRepaint) {
+  dui::HostOptions options;
+  options.window_alpha = 255;
+  make_host(300, 200, options);
+  auto a = probe(window, {20, 20, 40, 40}, 0xFF00FF00);
+  pump();
+  for (bool queued : {true, false}) {
+    const int before = pt::present_count(window);
+    if (queued) {
+      a->repaint();  // the paint queues its area and the queue flushes
+    } else {
+      a->invalidate();  // recomposed at once
+      pump();
+    }
+    EXPECT_EQ(pt::present_count(window) - before, 1) << queued;
+  }
+  const auto shown = pt::presented_pixels(window);
+  EXPECT_EQ(shown.at(30, 30), 0xFF00FF00u);
 }
 
 TEST_F(HostPaintingTest, CornerRadiusShapesFrameAndClip) {
@@ -142,6 +165,26 @@ TEST_F(HostPaintingTest, FadeInKeepsTheHostBusyForFiveStepsAndMovesWaitWithoutSp
   EXPECT_EQ(host->busy(), 0);
   EXPECT_EQ(pixel(110, 110), 0xFF0000FFu);             // the control at its new place
   EXPECT_EQ(pixel(30, 30) & 0xFFFFFFu, 0xFF0000u);     // red background where it was
+}
+
+TEST_F(HostPaintingTest, WorkerThreadBuildsControlsAndItsMoveWaitsForTheBusyHost) {
+  make_host(300, 200);
+  auto c = std::make_unique<ProbeControl>(0xFF0000FF);
+  std::atomic<bool> moved{false};
+  host->set_background(std::nullopt, 0x0000FF, dui::background_mode::fade_in);  // busy for five ticks
+  std::thread worker([&] {
+    c->create(window, {20, 20, 40, 40});
+    c->move(100, 100);  // refused while the host is busy; retried until it is free
+    moved = true;
+    pw::wake();
+  });
+  const bool finished = pw::run_until([&] { return moved.load(); });
+  worker.join();
+  ASSERT_TRUE(finished);
+  EXPECT_EQ(c->event_thread, std::this_thread::get_id());  // events ran on the window's thread
+  EXPECT_GT(c->count(dui::event::moved), 1);                // the first answers were refusals
+  EXPECT_EQ(host->busy(), 0);
+  EXPECT_EQ(pixel(110, 110), 0xFF0000FFu);
 }
 
 TEST_F(HostPaintingTest, AverageColourAndBackgroundSource) {
