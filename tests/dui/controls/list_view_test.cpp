@@ -469,6 +469,13 @@ TEST_F(ListViewTest, ScrolledHoveredAndSelectedListLooksFinished) {
   const std::uint32_t pixel = shown.at(left + 300, row_y(selected));
   EXPECT_GT((pixel >> 8) & 0xFF, 3 * ((pixel >> 16) & 0xFF) / 2) << std::hex << pixel;  // green
   EXPECT_FALSE(pt::save_window_png(window_, "list_view").empty());
+  // The vertical bar's full look under the mouse, after its fade.
+  Ex_ScrollBar& bar = *list_.vertical_bar();
+  const RectF b = bar.bounds();
+  move(static_cast<int>(b.x + 5), static_cast<int>(b.y + bar.thumb_rect().y + 5));
+  advance(400);
+  EXPECT_EQ(bar.last_state(), Ex_ScrollBar::thumb);
+  EXPECT_FALSE(pt::save_window_png(window_, "list_view_bar").empty());
 }
 
 }  // namespace
