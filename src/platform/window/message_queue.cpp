@@ -49,23 +49,28 @@ void message_queue::enqueue(entry e) {
   if (schedule) ui_loop().defer([this] { run_one(); });
 }
 
-// Takes one message and, when more are waiting, asks the loop for another turn before
-// handling it: a nested loop inside the handler then still sees the rest of the queue.
+// Handles a batch of messages. Before each one, while more are waiting, a further turn of the
+// loop is asked for (once): a nested loop inside a handler then still sees the rest of the
+// queue. The batch limit lets input and paints in between long runs of posted messages.
 void message_queue::run_one() {
-  entry e;
-  bool more = false;
+  constexpr int batch = 64;
   {
     std::lock_guard lock(mutex_);
-    if (entries_.empty()) {
-      scheduled_ = false;
-      return;
-    }
-    e = std::move(entries_.front());
-    entries_.pop_front();
-    more = scheduled_ = !entries_.empty();
+    scheduled_ = false;
   }
-  if (more) ui_loop().defer([this] { run_one(); });
-  deliver(e);
+  for (int i = 0; i < batch; ++i) {
+    entry e;
+    bool schedule = false;
+    {
+      std::lock_guard lock(mutex_);
+      if (entries_.empty()) return;
+      e = std::move(entries_.front());
+      entries_.pop_front();
+      if (!entries_.empty() && !scheduled_) schedule = scheduled_ = true;
+    }
+    if (schedule) ui_loop().defer([this] { run_one(); });
+    deliver(e);
+  }
 }
 
 void message_queue::deliver(const entry& e) {

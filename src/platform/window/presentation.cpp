@@ -74,7 +74,9 @@ bool clear_region(handle window) {
 bool present_layered(handle window, const pixel_view& buffer, std::uint8_t global_alpha) {
   auto record = detail::ui_record(window);
   if (!record || !record->widget || !record->layered() || !valid_view(buffer)) return false;
-  record->surface.fill(Qt::transparent);
+  if (buffer.width < record->surface.width() || buffer.height < record->surface.height()) {
+    record->surface.fill(Qt::transparent);
+  }
   copy_into_surface(record->surface, buffer, record->surface.rect(), false);
   record->global_alpha = global_alpha;
   ++record->present_count;
