@@ -204,6 +204,8 @@ class Ex_Control {
   std::weak_ptr<void> life_token() const { return life_; }
 
  protected:
+  // Classes that take another kind once created (at event 1) set it here.
+  void set_kind(int value) { kind_ = value; }
   // Timer id of the transition animation on the host window.
   std::uintptr_t transition_timer_id() const { return reinterpret_cast<std::uintptr_t>(this) + 1; }
   // Timer id a class may use for its own timers (arrives as event 275).

@@ -1,6 +1,7 @@
 // Ex_Control: the paint protocol, transition animations, composition and hit testing.
 #include "dui/core/control.h"
 
+#include "dui/core/drawing.h"
 #include "dui/core/host_window.h"
 
 #include <algorithm>
@@ -13,22 +14,9 @@ namespace gfx = platform::gfx;
 
 namespace {
 
-bool overlaps(const RectF& a, const RectF& b) {
-  return a.x < b.x + b.width - geometry_tolerance && a.x + a.width > b.x + geometry_tolerance &&
-         a.y < b.y + b.height - geometry_tolerance && a.y + a.height > b.y + geometry_tolerance;
-}
-
-bool contains(const RectF& r, float x, float y) {
-  return x >= r.x - geometry_tolerance && x < r.x + r.width - geometry_tolerance && y >= r.y - geometry_tolerance &&
-         y < r.y + r.height - geometry_tolerance;
-}
-
-// The bitmap 1:1 at the control's place with an opacity 0-255.
+// The bitmap at the control's place with an opacity 0-255.
 void draw_at(Graphics& graphics, const Bitmap& image, const RectF& bounds, int opacity) {
-  if (opacity <= 0) return;
-  const auto w = static_cast<float>(image.width());
-  const auto h = static_cast<float>(image.height());
-  graphics.draw_image(image, RectF{bounds.x, bounds.y, w, h}, RectF{0, 0, w, h}, static_cast<float>(opacity) / 255.0f);
+  if (opacity > 0) draw_image_alpha(graphics, image, RectF{bounds.x, bounds.y, float(image.width()), float(image.height())}, opacity);
 }
 
 // The clip of a graphics, noted to be put back after the children are composed.
@@ -209,7 +197,7 @@ void Ex_Control::compose_self(Ex_Window& host, Graphics& graphics, bool with_tra
 
 void compose_controls(Ex_Window& host, Ex_Control* first, const RectF& dirty, Graphics& graphics) {
   for (Ex_Control* c = first; c != nullptr; c = c->next_) {
-    if (c->visible_ != 1 || !overlaps(c->bounds_, dirty)) continue;
+    if (c->visible_ != 1 || !rects_overlap(c->bounds_, dirty)) continue;
     c->compose_self(host, graphics, true);
     if (c->first_child_ != nullptr) {
       const ClipNote noted(graphics);
@@ -237,7 +225,7 @@ void compose_all(Ex_Control* first, Graphics& graphics, bool notify) {
 Ex_Control* hit_test(Ex_Control* last, int x, int y) {
   for (Ex_Control* c = last; c != nullptr; c = c->prev_) {
     if (c->visible_ == 0 || c->disabled_ != 0) continue;
-    if (!contains(c->bounds_, static_cast<float>(x), static_cast<float>(y))) continue;
+    if (!point_in_rect(c->bounds_, static_cast<float>(x), static_cast<float>(y))) continue;
     Ex_Control* inner = hit_test(c->last_child_, x, y);
     return inner != nullptr ? inner : c;
   }

@@ -2,6 +2,7 @@
 // the redraw queue, recomposition and presentation of rectangles, WM_PAINT and the fade-in.
 #include "dui/core/host_window.h"
 
+#include "dui/core/drawing.h"
 #include "dui/core/framework.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@ namespace pw = platform::window;
 namespace gfx = platform::gfx;
 
 namespace {
-
-// 0x00BBGGRR plus an alpha as a drawing colour; full opacity is stored as 254.
-gfx::Argb colour_argb(Colour colour, int alpha) {
-  const auto c = static_cast<std::uint32_t>(colour);
-  const int a = alpha >= 255 ? 254 : std::clamp(alpha, 0, 255);
-  return gfx::argb(static_cast<std::uint8_t>(a), c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 pw::pixel_view view_of(const Bitmap& bitmap) {
   const gfx::PixelView p = bitmap.pixels();
@@ -53,32 +47,6 @@ struct Scratch {
 Scratch& scratch() {
   static Scratch s;
   return s;
-}
-
-// The image cut by a centre rectangle into nine parts that fill the destination: corners
-// unscaled, edges stretched along, the centre both ways.
-void draw_nine_grid_skin(Graphics& g, const Bitmap& image, const RectF& dest, const NineGrid& grid) {
-  const float iw = static_cast<float>(image.width());
-  const float ih = static_cast<float>(image.height());
-  const float cl = static_cast<float>(grid.left);
-  const float ct = static_cast<float>(grid.top);
-  const float cw = static_cast<float>(grid.right - grid.left);
-  const float ch = static_cast<float>(grid.bottom - grid.top);
-  if (cw <= 0 || ch <= 0 || cl + cw > iw || ct + ch > ih) return;
-  const float rm = iw - cl - cw;
-  const float bm = ih - ct - ch;
-  const float src_x[4] = {0, cl, cl + cw, iw};
-  const float src_y[4] = {0, ct, ct + ch, ih};
-  const float dst_x[4] = {dest.x, dest.x + cl, dest.x + dest.width - rm, dest.x + dest.width};
-  const float dst_y[4] = {dest.y, dest.y + ct, dest.y + dest.height - bm, dest.y + dest.height};
-  for (int row = 0; row < 3; ++row) {
-    for (int col = 0; col < 3; ++col) {
-      const RectF s{src_x[col], src_y[row], src_x[col + 1] - src_x[col], src_y[row + 1] - src_y[row]};
-      const RectF d{dst_x[col], dst_y[row], dst_x[col + 1] - dst_x[col], dst_y[row + 1] - dst_y[row]};
-      if (s.empty() || d.empty()) continue;
-      g.draw_image(image, d, s);
-    }
-  }
 }
 
 }  // namespace
@@ -318,7 +286,9 @@ void Ex_Window::paint_skin_only() {
   if (nine_grid_.empty()) {
     g.draw_image(*background_image_, 0, 0);
   } else {
-    draw_nine_grid_skin(g, *background_image_, RectF{0, 0, float(width_), float(height_)}, nine_grid_);
+    const gfx::Rect centre{nine_grid_.left, nine_grid_.top, nine_grid_.right - nine_grid_.left,
+                           nine_grid_.bottom - nine_grid_.top};
+    draw_nine_grid(g, *background_image_, RectF{0, 0, float(width_), float(height_)}, centre);
   }
 }
 
@@ -329,10 +299,10 @@ void Ex_Window::paint_shaped() {
   g.set_clip(shape);
   // The buffer was just cleared, so filling the shape equals clearing inside the clip.
   if (!background_image_) {
-    g.fill_region(gfx::Brush::solid(colour_argb(background_colour_, window_alpha_ == -1 ? 255 : window_alpha_)), shape);
+    g.fill_region(gfx::Brush::solid(to_argb(background_colour_, window_alpha_ == -1 ? 255 : window_alpha_)), shape);
     return;
   }
-  g.fill_region(gfx::Brush::solid(colour_argb(background_colour_, 255)), shape);
+  g.fill_region(gfx::Brush::solid(to_argb(background_colour_, 255)), shape);
   paint_image_layer();
   if (window_alpha_ != -1) apply_window_opacity();
 }
@@ -367,8 +337,8 @@ void Ex_Window::fade_image_edges(const RectF& image_rect, bool all_sides) {
   const float vertical_band = r.height / 2 <= 100 ? r.height / 2 : 100;
   const float horizontal_band = r.width / 2 <= 100 ? r.width / 2 : 100;
   if (vertical_band <= 0 || horizontal_band <= 0) return;
-  const gfx::Argb solid = colour_argb(background_colour_, 255);
-  const gfx::Argb clear = colour_argb(background_colour_, 0);
+  const gfx::Argb solid = to_argb(background_colour_, 255);
+  const gfx::Argb clear = to_argb(background_colour_, 0);
   const RectF bottom{r.x - 6, r.bottom() - vertical_band, r.width + 6, vertical_band};
   g.fill_rect(gfx::Brush::linear(bottom, clear, solid, gfx::LinearMode::vertical, gfx::WrapMode::clamp), bottom);
   const RectF right{r.right() - horizontal_band, r.y - 6, horizontal_band, r.height + 6};
@@ -410,8 +380,8 @@ void Ex_Window::draw_frame_lines() {
   const bool square = corner_radius_ == 0;
   const RectF outer{6, 6, static_cast<float>(width_ - 12), static_cast<float>(height_ - 12)};
   const RectF inner{7, 7, static_cast<float>(width_ - 14), static_cast<float>(height_ - 14)};
-  g.draw_path(gfx::Pen{colour_argb(0x606060, 204), 1.0f}, gfx::rounded_rect_path(outer, square ? 0.0f : 7.0f));
-  g.draw_path(gfx::Pen{colour_argb(0xFFFFFF, 102), 1.0f}, gfx::rounded_rect_path(inner, square ? 0.0f : 6.0f));
+  g.draw_path(gfx::Pen{to_argb(0x606060, 204), 1.0f}, gfx::rounded_rect_path(outer, square ? 0.0f : 7.0f));
+  g.draw_path(gfx::Pen{to_argb(0xFFFFFF, 102), 1.0f}, gfx::rounded_rect_path(inner, square ? 0.0f : 6.0f));
 }
 
 void Ex_Window::draw_shadow() {
@@ -425,7 +395,7 @@ void Ex_Window::draw_shadow() {
     const RectF ring{5 - grow, 5 - grow, static_cast<float>(width_ - 10) + 2 * grow,
                      static_cast<float>(height_ - 10) + 2 * grow};
     const float corner = corner_radius_ == 0 ? square_radii[i] : round_radii[i];
-    g.draw_path(gfx::Pen{colour_argb(colour, alphas[i]), 1.0f}, gfx::rounded_rect_path(ring, corner));
+    g.draw_path(gfx::Pen{to_argb(colour, alphas[i]), 1.0f}, gfx::rounded_rect_path(ring, corner));
   }
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "dui/core/control.h"
+#include "dui/core/drawing.h"
 
 #include <cstdint>
 #include <deque>
@@ -24,8 +25,6 @@ namespace dui {
 class HostTooltip;
 
 using LResult = platform::window::result;
-// A 24-bit colour 0x00BBGGRR; -1 stands for "none".
-using Colour = std::int32_t;
 
 // Bits of Ex_Window::features.
 namespace feature {
@@ -157,7 +156,9 @@ class Ex_Window {
   // Takes the window over. False for a null, dead or already hosted window.
   bool create(WindowHandle window, const HostOptions& options = {});
   int drag_anywhere(std::optional<int> value = std::nullopt);
+  int drag_anywhere() const { return drag_anywhere_; }
   int corner_radius(std::optional<int> value = std::nullopt);
+  int corner_radius() const { return corner_radius_; }
   // Repaints the background; mode -1 no presentation, 0 at once, 1 fade-in.
   void set_background(std::optional<std::string> image_bytes, std::optional<Colour> colour, int mode,
                       bool notify_controls = false);
@@ -208,6 +209,9 @@ class Ex_Window {
   int resizable() const { return resizable_; }
   int image_frame() const { return image_frame_; }
   int close_effect() const { return close_effect_; }
+  int blur_behind() const { return blur_behind_; }
+  const NineGrid& nine_grid() const { return nine_grid_; }
+  Colour shadow_colour() const { return shadow_colour_; }
   Colour background_colour() const { return background_colour_; }
   const Bitmap* background_image() const { return background_image_.get(); }
   int width() const { return width_; }
