@@ -136,10 +136,16 @@ TEST_F(HostPaintingTest, ShowEffectsTakeTenTimedSteps) {
 TEST_F(HostPaintingTest, PopCloseDrawsTwentyFramesEndingAtAlpha15) {
   pt::use_manual_clock(true);
   make_host(300, 200);
-  observe();
+  std::vector<int> shown_alpha;  // what the window showed in its centre at each frame
+  dui::set_animation_observer([&](const dui::AnimationFrame& f) {
+    frames.push_back(f);
+    shown_alpha.push_back(static_cast<int>(pt::presented_pixels(window).at(150, 100) >> 24));
+  });
   host->set_close_effect(dui::window_effect::pop);
   pw::send(window, pw::WM_CLOSE);
   ASSERT_EQ(frames.size(), 20u);
+  EXPECT_NEAR(shown_alpha.front(), 243, 2);
+  EXPECT_NEAR(shown_alpha.back(), 15, 1);
   EXPECT_TRUE(frames.back().closing);
   EXPECT_EQ(frames.back().alpha, 15);
   EXPECT_EQ(frames[0].sleep_ms, 15u);
