@@ -82,17 +82,20 @@ Scene& scene() {
   return s;
 }
 
+// Argument: 1 = also present the result to the (layered) window, 0 = composition only.
 void BM_RecomposeDirtyRow(benchmark::State& state) {
   Scene& s = scene();
-  for (auto _ : state) s.host->recompose(dui::RectF{12, 200, 460, 24}, true);
+  const bool present = state.range(0) != 0;
+  for (auto _ : state) s.host->recompose(dui::RectF{12, 200, 460, 24}, present);
 }
-BENCHMARK(BM_RecomposeDirtyRow);
+BENCHMARK(BM_RecomposeDirtyRow)->Arg(0)->Arg(1);
 
 void BM_RecomposeWholeHost(benchmark::State& state) {
   Scene& s = scene();
-  for (auto _ : state) s.host->recompose(dui::RectF{0, 0, 503, 441}, true);
+  const bool present = state.range(0) != 0;
+  for (auto _ : state) s.host->recompose(dui::RectF{0, 0, 503, 441}, present);
 }
-BENCHMARK(BM_RecomposeWholeHost);
+BENCHMARK(BM_RecomposeWholeHost)->Arg(0)->Arg(1);
 
 void BM_RepaintBackgroundAndComposeAll(benchmark::State& state) {
   Scene& s = scene();
