@@ -59,7 +59,7 @@ void watch_presentations(std::function<void(handle window)> observer);
 platform::window::pixel_image grab(handle window);
 
 bool save_png(const platform::window::pixel_image& image, const std::string& path);
-// Saves grab(window) as <name>.png under $QUENBO_TEST_ARTIFACTS (or the current directory)
+// Saves grab(window) as <name>.png under $QUENBO_TEST_ARTIFACTS (else <temp>/quenbo-test-artifacts)
 // and answers the path ("" on failure).
 std::string save_window_png(handle window, std::string_view name);
 

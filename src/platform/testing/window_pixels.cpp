@@ -78,7 +78,7 @@ bool save_png(const pw::pixel_image& image, const std::string& path) {
 
 std::string save_window_png(handle window, std::string_view name) {
   const char* env = std::getenv("QUENBO_TEST_ARTIFACTS");
-  const QString dir = env != nullptr && *env != '\0' ? QString::fromUtf8(env) : QDir::currentPath();
+  const QString dir = env != nullptr && *env != '\0' ? QString::fromUtf8(env) : QDir::tempPath() + "/quenbo-test-artifacts";
   if (!QDir().mkpath(dir)) return {};
   const std::string path = (dir + "/" + QString::fromUtf8(name.data(), static_cast<int>(name.size())) + ".png").toStdString();
   return save_png(grab(window), path) ? path : std::string();
