@@ -42,11 +42,39 @@ void reserve_for(Container& c, std::size_t needed) {
   if (needed > c.capacity()) c.reserve(std::max<std::size_t>(needed + needed / 2, 64));
 }
 
+bool is_lead_byte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
+
+// `needle` at `at` of `haystack`: double-byte characters compare exactly, single bytes
+// without regard to letter case.
+bool matches_at(std::string_view haystack, std::size_t at, std::string_view needle) {
+  if (haystack.size() - at < needle.size()) return false;
+  for (std::size_t k = 0; k < needle.size();) {
+    const char h = haystack[at + k];
+    if (is_lead_byte(h) && k + 1 < needle.size()) {
+      if (h != needle[k] || haystack[at + k + 1] != needle[k + 1]) return false;
+      k += 2;
+    } else {
+      if (std::tolower(static_cast<unsigned char>(h)) != std::tolower(static_cast<unsigned char>(needle[k]))) {
+        return false;
+      }
+      k += 1;
+    }
+  }
+  return true;
+}
+
+// Searches at character starts only, so that a match never begins on the second byte of a
+// Chinese character and a second byte is never case-folded into another character.
 bool contains_ignoring_case(std::string_view haystack, std::string_view needle) {
-  const auto lower_equal = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-  };
-  return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(), lower_equal) != haystack.end();
+  if (needle.empty()) return true;
+  for (std::size_t at = 0; at + needle.size() <= haystack.size();) {
+    if (matches_at(haystack, at, needle)) return true;
+    at += (is_lead_byte(haystack[at]) && at + 1 < haystack.size()) ? 2 : 1;
+  }
+  return false;
 }
 
 }  // namespace

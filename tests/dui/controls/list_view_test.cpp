@@ -57,7 +57,7 @@ class ListViewTest : public HostFixture {
     release(cell_x(1), row_y(row), b);
   }
   void wheel(int notches) {
-    pt::mouse_wheel(window_, {cell_x(1), row_y(1)}, notches * 120);
+    pt::mouse_wheel(window_, {cell_x(1), top + 100}, notches * 120);
     pump();
   }
   std::vector<int> selected_states() {
@@ -363,6 +363,12 @@ TEST_F(ListViewTest, FindTextAndValue) {
                         Case{"值2", 1, 1, 3, 0}}) {
     EXPECT_EQ(list_.find_text(c.text, c.from, c.exact, c.column), c.expected) << c.text << " from " << c.from;
   }
+  // Double-byte characters are never case-folded or matched from their second byte.
+  list_.set_cell_text(1, 2, "\x81\x61\x81\x41");
+  EXPECT_EQ(list_.find_text("\x81\x41", 1, 0, 2), 1);
+  EXPECT_EQ(list_.find_text("\x61\x81", 1, 0, 2), 0);
+  list_.set_cell_text(1, 2, "\x81\x61");
+  EXPECT_EQ(list_.find_text("\x81\x41", 1, 0, 2), 0);
   EXPECT_EQ(list_.find_value(std::nullopt, 77), 4);
   EXPECT_EQ(list_.find_value(5, 77), 0);
 }
