@@ -6,6 +6,8 @@
 #include "dui/core/framework.h"
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,51 @@ class ControlsFixture : public HostFixture {
     pump();
   }
 };
+
+// Steps that run one by one inside whatever message loop runs next (a modal box, a menu):
+// each is a posted message to a hidden helper window, so it runs after what came before it.
+class Script {
+ public:
+  Script() {
+    namespace pw = platform::window;
+    if (!pw::class_exists("ScriptWindow")) {
+      pw::class_info info;
+      info.name = "ScriptWindow";
+      pw::register_class(info);
+    }
+    pw::create_params params;
+    params.class_name = "ScriptWindow";
+    params.style = pw::WS_POPUP;
+    window_ = pw::create(params);
+    pw::set_procedure(window_, [this](pw::handle w, unsigned m, pw::wparam wp, pw::lparam lp) -> pw::result {
+      if (m != pw::WM_USER) return pw::default_procedure(w, m, wp, lp);
+      if (steps_.empty()) return 0;
+      std::function<void()> step = std::move(steps_.front());
+      steps_.pop_front();
+      step();
+      return 0;
+    });
+  }
+  ~Script() { platform::window::destroy(window_); }
+  Script& then(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+    platform::window::post(window_, platform::window::WM_USER, 0, 0);
+    return *this;
+  }
+
+ private:
+  platform::window::handle window_ = 0;
+  std::deque<std::function<void()>> steps_;
+};
+
+// The controls of a host, first to last.
+inline std::vector<dui::Ex_Control*> controls_of(platform::window::handle window) {
+  std::vector<dui::Ex_Control*> out;
+  if (dui::Ex_Window* host = dui::host_of(window)) {
+    for (dui::Ex_Control* c = host->first_control(); c != nullptr; c = c->next()) out.push_back(c);
+  }
+  return out;
+}
 
 // A 4 x 4 GIF of three frames, red, green and blue, with the given delays (hundredths).
 inline std::string three_frame_gif(int d1, int d2, int d3) {
