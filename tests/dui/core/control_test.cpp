@@ -245,6 +245,20 @@ TEST_F(ControlTest, DestroyLeavesTheHostWithoutReferences) {
   SUCCEED();
 }
 
+TEST_F(ControlTest, DisablingTheFocusedControlDropsTheFocus) {
+  auto c = probe(window, {20, 20, 40, 40});
+  host->set_focus(c.get(), false);
+  ASSERT_EQ(host->focus(), c.get());
+  c->seen.clear();
+  c->disabled(1);
+  EXPECT_EQ(host->focus(), nullptr);
+  pump();  // focus lost and mouse leave are posted
+  EXPECT_EQ(c->codes({dui::event::focus_lost, dui::event::mouse_leave}),
+            (std::vector<int>{dui::event::focus_lost, dui::event::mouse_leave}));
+  host->set_focus(c.get(), false);  // a disabled control takes no focus
+  EXPECT_EQ(host->focus(), nullptr);
+}
+
 TEST_F(ControlTest, PropertiesSendTheirEvents) {
   auto c = probe(window, {20, 20, 40, 40});
   c->seen.clear();

@@ -138,6 +138,28 @@ TEST_F(HostWindowTest, CaptionLayoutAndMinimumSize) {
   EXPECT_EQ(host->title_label()->tag(), "new title");
 }
 
+TEST_F(HostWindowTest, DoubleClickOnTheCaptionAreaTogglesMaximised) {
+  dui::HostOptions options;
+  options.features = dui::feature::maximize_button;
+  options.drag_anywhere = 0;
+  make_host(400, 300, options);
+  std::vector<pw::wparam> commands;
+  host->set_message_hook([&](dui::WindowHandle, unsigned message, dui::WParam wparam, dui::LParam) -> dui::LResult {
+    if (message == pw::WM_SYSCOMMAND) {
+      commands.push_back(wparam);
+      return 0;
+    }
+    return message == pw::WM_NCLBUTTONDOWN ? 0 : -1;
+  });
+  for (int y : {60, 20}) {  // below the caption area: nothing; within the top 30 pixels: maximise
+    pt::click(window, {100, y});
+    pt::mouse_double_click(window, {100, y});
+    pt::mouse_up(window, {100, y});
+    pump();
+  }
+  EXPECT_EQ(commands, (std::vector<pw::wparam>{pw::SC_MAXIMIZE}));
+}
+
 TEST_F(HostWindowTest, MaximisedSizeCoversTheWorkAreaPlusTheFrame) {
   pt::set_work_area(pw::rect{0, 0, 1920, 1040});
   make_host();
@@ -158,27 +180,29 @@ TEST_F(HostWindowTest, BordersResizeAResizableWindow) {
     commands.push_back(wparam);
     return 0;
   });
+  // Sent straight to the window: the outermost pixels lie outside the window's rounded region,
+  // where a real mouse would not reach it.
+  auto send_mouse = [&](unsigned message, pw::point at) {
+    pw::send(window, message, message == pw::WM_LBUTTONDOWN ? pw::MK_LBUTTON : 0, pw::make_lparam(at.x, at.y));
+  };
   struct Case {
     pw::point at;
-    int cursor;  // 0: no zone
+    int cursor;
   };
   for (const Case& c : {Case{{5, 100}, pw::IDC_SIZEWE}, Case{{200, 3}, pw::IDC_SIZENS}, Case{{395, 295}, pw::IDC_SIZENWSE},
                         Case{{395, 3}, pw::IDC_SIZENESW}}) {
-    pt::mouse_move(window, c.at);
-    pump();
+    send_mouse(pw::WM_MOUSEMOVE, c.at);
     EXPECT_EQ(pw::get_cursor(), pw::load_cursor(c.cursor)) << c.at.x << "," << c.at.y;
     EXPECT_EQ(host->hot(), nullptr);
   }
-  pt::mouse_down(window, {5, 100});
-  pt::mouse_up(window, {5, 100});
-  pump();
+  send_mouse(pw::WM_LBUTTONDOWN, {5, 100});
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0], pw::SC_SIZE + pw::WMSZ_LEFT);
   EXPECT_EQ(a->count(513), 0);
 
-  pt::mouse_move(window, {8, 100});  // no zone: the control gets the mouse
-  pump();
+  send_mouse(pw::WM_MOUSEMOVE, {8, 100});  // no zone: the control gets the mouse
   EXPECT_EQ(host->hot(), a.get());
+  EXPECT_EQ(a->count(512), 1);
 }
 
 TEST_F(HostWindowTest, TabWithoutFocusStartsAtTheSecondControl) {
