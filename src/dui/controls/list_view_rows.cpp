@@ -150,6 +150,27 @@ bool ListRows::store(Record& record, const std::vector<std::string_view>& texts,
   return true;
 }
 
+bool ListRows::splice_at_tail(Record& record, int column, std::string_view text) {
+  if (record.size == 0 || std::size_t(record.offset) + record.size != arena_.size()) return false;
+  const char* base = arena_.data() + record.offset;
+  const char* end = base + record.size;
+  const char* p = base;
+  for (int c = 0; c < column; ++c) p += std::min<std::size_t>(get_length(p, end), std::size_t(end - p));
+  const char* cell = p;
+  const std::size_t old_length = std::min<std::size_t>(get_length(p, end), std::size_t(end - p));
+  const std::size_t old_bytes = std::size_t(p - cell) + old_length;
+  const std::size_t at = record.offset + std::size_t(cell - base);
+  scratch_.clear();
+  put_length(scratch_, text.size());
+  scratch_.append(text);
+  const std::size_t new_size = arena_.size() - old_bytes + scratch_.size();
+  if (new_size > arena_limit) return false;
+  reserve_for(arena_, new_size);
+  arena_.replace(at, old_bytes, scratch_);
+  record.size = static_cast<std::uint32_t>(record.size - old_bytes + scratch_.size());
+  return true;
+}
+
 void ListRows::compact_if_wasteful() {
   if (garbage_ < garbage_threshold || garbage_ * 2 < arena_.size()) return;
   std::string packed;
@@ -235,6 +256,7 @@ bool ListRows::set_text(int row, int column, std::string_view text) {
   Lock lock(mutex_);
   if (!valid_cell(row, column)) return false;
   Record& r = records_[row];
+  if (splice_at_tail(r, column, text)) return true;
   Cells& cells = unpack(r);
   cells.texts[column] = text;
   const bool stored = store(r, cells.texts, cells.icons);

@@ -78,6 +78,9 @@ class ListRows {
   Cells& unpack(const Record& record) const;
   // Packs the cells into the arena for the record; false when the arena would pass 4 GiB.
   bool store(Record& record, const std::vector<std::string_view>& texts, const std::vector<int>& icons);
+  // Replaces one cell of the last block of the arena in place (the row being filled); false
+  // when the record's block is elsewhere.
+  bool splice_at_tail(Record& record, int column, std::string_view text);
   void compact_if_wasteful();
 
   mutable std::mutex mutex_;
