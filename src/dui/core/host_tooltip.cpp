@@ -35,6 +35,7 @@ gfx::Font tooltip_font() {
 HostTooltip::HostTooltip(pw::handle owner) : owner_window_(owner) {}
 
 HostTooltip::~HostTooltip() {
+  if (owner_window_ != 0) pw::kill_timer(owner_window_, reinterpret_cast<std::uintptr_t>(this));
   if (window_ != 0) pw::destroy(window_);
 }
 

@@ -448,6 +448,7 @@ void Ex_Window::show(int effect, int duration_ms) {
 void Ex_Window::on_destroy() {
   if (window_ == 0) return;
   busy_ = 1;
+  pw::kill_timer(window_, reinterpret_cast<std::uintptr_t>(this));  // a running fade-in
   if (old_window_proc_) pw::set_procedure(window_, old_window_proc_);
   redraw_queue_.clear();
   while (first_control_ != nullptr) {

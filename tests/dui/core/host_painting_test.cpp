@@ -193,6 +193,15 @@ TEST_F(HostPaintingTest, WorkerThreadBuildsControlsAndItsMoveWaitsForTheBusyHost
   EXPECT_EQ(pixel(110, 110), 0xFF0000FFu);
 }
 
+TEST_F(HostPaintingTest, HostGoneDuringAFadeInLeavesNoTimerBehind) {
+  pt::use_manual_clock(true);
+  make_host(300, 200);
+  host->set_background(std::nullopt, 0x0000FF, dui::background_mode::fade_in);
+  host.reset();              // the window stays, its host goes
+  pt::advance_clock(500);    // the fade timer must not reach the freed host
+  EXPECT_TRUE(pw::exists(window));
+}
+
 TEST_F(HostPaintingTest, AverageColourAndBackgroundSource) {
   gfx::Bitmap two(2, 1);
   two.set_pixel(0, 0, 0xFFFF0000);
