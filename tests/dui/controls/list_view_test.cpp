@@ -137,6 +137,28 @@ TEST_F(ListViewTest, LayoutOfHeaderContentAndRowSlotsInEachView) {
   }
 }
 
+TEST_F(ListViewTest, TinyListsAndEmptyTextsStillWork) {
+  for (int size : {0, 3, 12}) {
+    SCOPED_TRACE(size);
+    for (int view : {0, 1, 2}) {
+      list_.destroy();
+      ListViewOptions options;
+      options.view = view;
+      ASSERT_NE(list_.create(window_, left, top, size, size, options), nullptr);
+      list_.insert_column(std::nullopt, "", 0);
+      EXPECT_EQ(list_.insert_row(std::nullopt, ""), 1);
+      list_.set_cell_text(1, 1, "");
+      list_.ensure_visible(1);
+      list_.selected_row(1);
+      list_.repaint();
+      move(left + 1, top + 1);
+      press(left + 1, top + 1);
+      release(left + 1, top + 1);
+      EXPECT_EQ(list_.get_cell_text(1), "");
+    }
+  }
+}
+
 TEST_F(ListViewTest, HoverSelectMovesTheSelectionWithTheMouse) {
   add_columns(2);
   add_rows(5);
