@@ -133,6 +133,33 @@ TEST_F(HostPaintingTest, ShowEffectsTakeTenTimedSteps) {
   }
 }
 
+TEST_F(HostPaintingTest, WipesRevealFromTheirEdge) {
+  pt::use_manual_clock(true);
+  struct Case {
+    int effect;
+    pw::point shown;   // inside the revealed part at step 6
+    pw::point hidden;  // beyond the revealed part and its 100-line fringe
+  };
+  // 300 x 400: step 6 reveals 150 columns (or 200 rows) from the starting edge.
+  for (const Case& c : {Case{3, {100, 100}, {290, 100}}, Case{4, {200, 100}, {10, 100}}, Case{5, {150, 150}, {150, 350}},
+                        Case{6, {150, 250}, {150, 50}}}) {
+    make_host(300, 400);
+    int shown_alpha = -1, hidden_alpha = -1;
+    dui::set_animation_observer([&](const dui::AnimationFrame& f) {
+      if (f.step != 6) return;
+      const auto pixels = pt::presented_pixels(window);
+      shown_alpha = static_cast<int>(pixels.at(c.shown.x, c.shown.y) >> 24);
+      hidden_alpha = static_cast<int>(pixels.at(c.hidden.x, c.hidden.y) >> 24);
+    });
+    host->show(c.effect, 100);
+    EXPECT_NEAR(shown_alpha, 125, 2) << c.effect;
+    EXPECT_EQ(hidden_alpha, 0) << c.effect;
+    host.reset();
+    pw::destroy(window);
+    window = 0;
+  }
+}
+
 TEST_F(HostPaintingTest, PopCloseDrawsTwentyFramesEndingAtAlpha15) {
   pt::use_manual_clock(true);
   make_host(300, 200);
