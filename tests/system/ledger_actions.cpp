@@ -1,0 +1,70 @@
+// Until the program's own charge and transfer functions can be called without a window, the
+// same transactions are run here: the catalogue's statements in the program's order inside one
+// db_transaction, so the stress test exercises the data store and the server the same way.
+#include "ledger_actions.h"
+
+#include "client/statements.h"
+
+#include <string>
+
+namespace ledger {
+
+namespace sql = client::sql;
+using client::TransactionEnd;
+
+namespace {
+
+// The row of a member; false when it could not be read or does not exist.
+bool read_member(client::Connection* connection, std::string_view name, std::string& account,
+                 std::string& coins) {
+  if (!client::db_execute(connection, sql::account_select(connection, name))) return false;
+  client::RecordSetPtr row = client::db_get_record_set(connection);
+  return client::db_read_field(row.get(), "账号", account) &&
+         client::db_read_field(row.get(), "Quenbo币", coins);
+}
+
+TransactionEnd commit_if(bool all_written) {
+  return all_written ? TransactionEnd::commit : TransactionEnd::roll_back;
+}
+
+}  // namespace
+
+bool open_resource(client::Connection* connection, std::string_view reader, std::string_view publisher) {
+  return client::db_transaction(connection, [&] {
+    std::string reader_row, reader_coins, publisher_row, publisher_coins;
+    if (!read_member(connection, reader, reader_row, reader_coins)) return TransactionEnd::roll_back;
+    const std::int64_t coins = client::text_to_int(reader_coins);
+    if (coins < 1) return TransactionEnd::roll_back;
+    if (!read_member(connection, publisher, publisher_row, publisher_coins) || publisher_row != publisher) {
+      return TransactionEnd::roll_back;
+    }
+    return commit_if(
+        sql::db_update(connection, sql::balance_update(connection, reader, coins - 1)) &&
+        sql::db_update(connection, sql::balance_update(connection, publisher,
+                                                       client::text_to_int(publisher_coins) + 1)) &&
+        sql::db_update(connection, sql::open_receipt_update(connection, reader, publisher)));
+  });
+}
+
+bool transfer(client::Connection* connection, std::string_view sender, std::string_view recipient,
+              std::string_view amount_text) {
+  const std::int64_t amount = client::text_to_int(amount_text);
+  if (amount < 1 || sender == recipient) return false;
+  return client::db_transaction(connection, [&] {
+    std::string sender_row, sender_coins, recipient_row, recipient_coins;
+    if (!read_member(connection, sender, sender_row, sender_coins)) return TransactionEnd::roll_back;
+    const std::int64_t balance = client::text_to_int(sender_coins);
+    if (amount >= balance) return TransactionEnd::roll_back;
+    if (!read_member(connection, recipient, recipient_row, recipient_coins) || recipient_row != recipient) {
+      return TransactionEnd::roll_back;
+    }
+    return commit_if(
+        sql::db_update(connection, sql::balance_update(connection, sender, balance - amount - 1)) &&
+        sql::db_update(connection, sql::balance_update(connection, recipient,
+                                                       client::text_to_int(recipient_coins) + amount)) &&
+        sql::db_update(connection, sql::transfer_received_receipt_update(connection, sender, recipient, amount_text)) &&
+        sql::db_update(connection, sql::transfer_sent_receipt_update(connection, sender, recipient, amount_text)));
+  });
+}
+
+}  // namespace ledger
