@@ -57,7 +57,7 @@ bool Ex_Window::create(WindowHandle window, const HostOptions& options) {
   image_frame_ = options.image_frame.value_or(1);
   nine_grid_ = options.nine_grid;
   if (options.background_source) background_source_ = *options.background_source;
-  blur_behind_ = window_alpha_ == -1 ? 0 : options.blur_behind.value_or(0);
+  blur_behind_ = window_alpha_ == -1 ? 0 : options.blur_behind.value_or(os_major_version() == 6 ? 1 : 0);
 
   window_ = window;
   apply_styles(options);

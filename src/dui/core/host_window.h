@@ -102,7 +102,7 @@ struct HostOptions {
   std::optional<int> resizable;                // default: the window has WS_THICKFRAME
   std::optional<int> drag_anywhere;            // default 1
   std::optional<int> image_frame;              // default 1
-  std::optional<int> blur_behind;              // default 0 (no desktop blur on this platform)
+  std::optional<int> blur_behind;              // default: 1 on system version 6; never for an opaque window
   NineGrid nine_grid;
   std::optional<WindowHandle> background_source;
 };
