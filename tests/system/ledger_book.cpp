@@ -111,8 +111,9 @@ bool matches_all(const std::vector<const JournalRow*>& rows, const std::vector<E
 }
 
 std::string describe(const JournalRow& row) {
-  return "#" + row.seq + " " + utf8(row.account) + " " + row.old_coins + "->" + row.new_coins + " \"" +
-         utf8(row.new_receipt) + "\"";
+  std::string text = "#" + row.seq + " " + utf8(row.account) + " " + row.old_coins + "->" + row.new_coins;
+  if (row.new_receipt != row.old_receipt) text += " \"" + utf8(row.new_receipt) + "\"";
+  return text;
 }
 
 // Each member's rows, in commit order, must lead without a gap from its initial balance to its
