@@ -19,7 +19,6 @@ constexpr int caption_extra_width = 50;
 constexpr int submenu_extra_width = 15;
 constexpr int item_top = 8;
 constexpr std::uint32_t removed_style_bits = 0x000804B0;
-constexpr int submenu_show_ms = 100;
 
 bool counts_for_size(const MenuItemRecord& item) { return item.options.state != menu_item_state::unsized; }
 
@@ -126,7 +125,6 @@ void Ex_PopupMenu::open_submenu(WindowHandle parent_menu_window) {
   if (where.x + size.x - 5 > area.right) {
     where.x = parent.left - size.x + 10;
     where.close_effect = window_effect::wipe_from_left;
-    where.opens_left = true;
   }
   if (where.y + size.y > area.bottom) where.y = parent.top + int(item.y + item.height) - size.y + 7;
   open(0, parent_menu_window, where, size.x, size.y);
@@ -203,10 +201,12 @@ void Ex_PopupMenu::open(WindowHandle owner, WindowHandle parent_menu, const Plac
 
   if (on_open_) on_open_(window, parent_menu == 0 ? 1 : 0);
   if (parent_menu == 0) {
+    // The sub-menu shows at once: the host's wipe-in leaves a layered window blank for now.
     host->show(window_effect::none);
   } else {
     host->set_close_effect(where.close_effect);
-    host->show(where.opens_left ? window_effect::wipe_from_right : window_effect::wipe_from_left, submenu_show_ms);
+    // The sub-menu shows at once: the host's wipe-in leaves a layered window blank for now.
+    host->show(window_effect::none);
   }
   pw::set_foreground(window);
   pw::run_until([] { return false; }, window, 0);
@@ -236,6 +236,22 @@ void draw_menu_background(WindowHandle, Graphics& graphics, int width, int heigh
   graphics.draw_path(make_pen(column_colour), gfx::rounded_rect_path(column, 3));
 }
 
+namespace {
+
+// Esc closes the menu it is typed into. A sub-menu hands the activation back to its parent
+// first, so that its going does not read as a click outside the chain.
+void close_on_escape(WindowHandle window) {
+  const auto root = static_cast<WindowHandle>(pw::get_property(window, window_property::host));
+  const WindowHandle parent = pw::owner(window);
+  if (root != window && parent != 0 && pw::get_property(parent, window_property::sub) == static_cast<LParam>(window)) {
+    pw::set_foreground(parent);
+    pw::remove_property(parent, window_property::sub);
+  }
+  pw::post(window, pw::WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
 LResult menu_window_message(WindowHandle window, unsigned message, WParam wparam, LParam lparam) {
   switch (message) {
     case pw::WM_ACTIVATE: {
@@ -248,7 +264,7 @@ LResult menu_window_message(WindowHandle window, unsigned message, WParam wparam
     case pw::WM_KEYDOWN:
       // A plain key chooses the item with that mnemonic.
       pw::send(window, pw::WM_SYSCHAR, wparam, lparam);
-      if (wparam == static_cast<WParam>(pw::VK_ESCAPE)) pw::post(window, pw::WM_CLOSE, 0, 0);
+      if (wparam == static_cast<WParam>(pw::VK_ESCAPE)) close_on_escape(window);
       break;
     case pw::WM_DESTROY:
       for (const char* name : {window_property::host, window_property::sub, window_property::act,

@@ -57,7 +57,6 @@ class Ex_PopupMenu {
   struct Placement {
     int x = 0, y = 0;
     int close_effect = window_effect::wipe_from_right;
-    bool opens_left = false;
   };
   void open(WindowHandle owner, WindowHandle parent_menu, const Placement& where, int width, int height);
   int caption_width(const MenuItemRecord& item) const;
