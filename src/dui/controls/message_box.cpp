@@ -79,7 +79,8 @@ HostOptions owner_look(Ex_Window& owner_host, WindowHandle owner, int features) 
   o.resizable = 0;
   o.drag_anywhere = 1;
   o.image_frame = 1;
-  o.blur_behind = 0;  // the desktop offers no blur
+  o.blur_behind = owner_host.blur_behind() != 0 ? 1 : 0;
+  o.nine_grid = owner_host.nine_grid();
   o.background_source = owner;
   return o;
 }
