@@ -21,10 +21,10 @@ struct AccountSession {
 struct MemberContext {
   client::Connection* main_connection = nullptr;
   AccountSession* session = nullptr;
-  std::string program_version;
-  std::function<void()> show_member_panel;
-  std::function<void()> hide_hint_line;
-  std::function<void(std::string_view gbk_caption)> set_main_caption;
+  std::string program_version{};
+  std::function<void()> show_member_panel{};
+  std::function<void()> hide_hint_line{};
+  std::function<void(std::string_view gbk_caption)> set_main_caption{};
 };
 
 }  // namespace dialogs
