@@ -89,8 +89,12 @@ int Ex_ListView::on_event(int code, WParam wparam, LParam lparam) {
       columns_.clear();
       selection_.clear();
       release_font();
+      // Queued events die with this life of the control: a new life must be able to queue again.
       dirty_rows_.clear();
       columns_pending_ = 0;
+      present_pending_ = false;
+      flush_posted_ = false;
+      height_event_pending_ = false;
       first_visible_ = last_visible_ = hover_row_ = current_row_ = v_offset_ = h_offset_ = total_height_ = 0;
       break;
     case event::paint:

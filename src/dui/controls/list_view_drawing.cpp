@@ -341,12 +341,13 @@ void Ex_ListView::draw_focus_cue(Graphics& g, int row, const RectF& slot) {
 // ---- Composition ----
 
 void Ex_ListView::compose() {
-  present_pending_ = false;  // the whole list is shown now
   PaintContext context;
-  if (!begin_paint(this, context, std::nullopt, true)) return;
+  if (!begin_paint(this, context, std::nullopt, false)) return;
   if (context.graphics != nullptr && !context.graphics->is_null()) {
     Graphics& g = *context.graphics;
     const RectF whole{0, 0, std::trunc(bounds().width), std::trunc(bounds().height)};
+    g.reset_clip();
+    g.clear(0);
     if (no_header_ == 0 && header_image_ && !header_image_->is_null()) {
       const RectF header_clip{header_rect_.x, header_rect_.y, header_rect_.width - 1, header_rect_.height - 1};
       g.set_clip(header_clip);
@@ -360,6 +361,9 @@ void Ex_ListView::compose() {
     g.reset_clip();
   }
   end_paint(this, context);
+  // Shown by the flush, once for everything drawn until then.
+  present_pending_ = true;
+  schedule_flush();
 }
 
 // ---- Hit testing ----
