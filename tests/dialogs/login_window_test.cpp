@@ -59,6 +59,17 @@ TEST_F(LoginWindowTest, FormHasItsSizeAndStartsInLogInMode) {
   ASSERT_TRUE(window.form().click(controls::register_link));
   EXPECT_EQ(window.form().text(controls::submit), "注册");
   EXPECT_EQ(window.form().text(controls::register_link), "注册");
+
+  // Any other caption is no mode at all.
+  add_member("alice6", "secret1", 2);
+  window.form().set_text(controls::account, "alice6");
+  window.form().set_text(controls::password, "secret1");
+  window.form().set_text(controls::submit, "确定");
+  forget_statements();
+  ASSERT_TRUE(window.form().click(controls::submit));
+  EXPECT_TRUE(boxes().empty());
+  EXPECT_TRUE(statements().empty());
+  EXPECT_EQ(session_.logged_in, 0);
 }
 
 TEST_F(LoginWindowTest, ShortAccountOrPasswordIsRefusedUnderTheModesTitle) {
