@@ -125,6 +125,21 @@ TEST_F(TransferWindowTest, RefusedCreditLeavesBothBalances) {
   EXPECT_TRUE(panel_logged_in_.empty());
 }
 
+TEST_F(TransferWindowTest, RecipientLockedByAnotherClientLeavesBothBalances) {
+  add_member("alice1", "secret1", 10);
+  add_member("bob1", "secret1", 5);
+  ASSERT_TRUE(client::db_execute(connection_.get(), "SET SESSION innodb_lock_wait_timeout=1"));
+  client::ConnectionPtr other = db_.connect();
+  ASSERT_TRUE(client::db_execute(other.get(), "START TRANSACTION"));
+  ASSERT_TRUE(client::db_execute(other.get(), "SELECT * FROM Quenbo登录验证 WHERE 账号='bob1' FOR UPDATE"));
+  client::db_get_record_set(other.get());
+  transfer("bob1", "3");
+  client::db_execute(other.get(), "ROLLBACK");
+  EXPECT_EQ(message_texts(), std::vector<std::string>{"转账失败"});
+  EXPECT_EQ(coins("alice1"), 10);
+  EXPECT_EQ(coins("bob1"), 5);
+}
+
 TEST_F(TransferWindowTest, RefusedDebitEndsSilently) {
   add_member("alice1", "secret1", 10);
   add_member("bob1", "secret1", 5);
