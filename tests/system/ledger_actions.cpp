@@ -1,9 +1,11 @@
-// Until the program's own charge and transfer functions can be called without a window, the
-// same transactions are run here: the catalogue's statements in the program's order inside one
+// Transfers go through the program's own transfer_coins (the core of TransferWindow's "确定").
+// Until the program's coin charge of "打开" can be called without a list and a window, the same
+// transaction is run here: the catalogue's statements in the program's order inside one
 // db_transaction, so the stress test exercises the data store and the server the same way.
 #include "ledger_actions.h"
 
 #include "client/statements.h"
+#include "dialogs/coin_transfer.h"
 
 #include <string>
 
@@ -48,23 +50,7 @@ bool open_resource(client::Connection* connection, std::string_view reader, std:
 
 bool transfer(client::Connection* connection, std::string_view sender, std::string_view recipient,
               std::string_view amount_text) {
-  const std::int64_t amount = client::text_to_int(amount_text);
-  if (amount < 1 || sender == recipient) return false;
-  return client::db_transaction(connection, [&] {
-    std::string sender_row, sender_coins, recipient_row, recipient_coins;
-    if (!read_member(connection, sender, sender_row, sender_coins)) return TransactionEnd::roll_back;
-    const std::int64_t balance = client::text_to_int(sender_coins);
-    if (amount >= balance) return TransactionEnd::roll_back;
-    if (!read_member(connection, recipient, recipient_row, recipient_coins) || recipient_row != recipient) {
-      return TransactionEnd::roll_back;
-    }
-    return commit_if(
-        sql::db_update(connection, sql::balance_update(connection, sender, balance - amount - 1)) &&
-        sql::db_update(connection, sql::balance_update(connection, recipient,
-                                                       client::text_to_int(recipient_coins) + amount)) &&
-        sql::db_update(connection, sql::transfer_received_receipt_update(connection, sender, recipient, amount_text)) &&
-        sql::db_update(connection, sql::transfer_sent_receipt_update(connection, sender, recipient, amount_text)));
-  });
+  return dialogs::transfer_coins(connection, sender, recipient, amount_text) == dialogs::TransferOutcome::done;
 }
 
 }  // namespace ledger
