@@ -1,13 +1,16 @@
 #include "ledger_server.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
 
@@ -28,15 +31,21 @@ void replace_line(std::string& text, const std::string& from, const std::string&
   if (at != std::string::npos) text.replace(at, from.size(), to);
 }
 
-std::string free_port() {
-  std::string port;
-  if (FILE* pipe = popen((std::string(kDbScript) + " free-port").c_str(), "r")) {
-    char line[32] = {};
-    if (std::fgets(line, sizeof line, pipe)) port = line;
-    pclose(pipe);
+// A free loopback port away from the range where the project's scripts look for one, so that
+// no other test server takes it while this one is down between a kill and its restart.
+unsigned free_port(std::mt19937& rng) {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    const unsigned port = 23000 + rng() % 6000;
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool free = ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(probe);
+    if (free) return port;
   }
-  while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
-  return port;
+  return 0;
 }
 
 // Gone, or a zombie nobody has reaped yet (it holds no files or sockets any more).
@@ -69,18 +78,17 @@ bool PrivateServer::start(std::string& error) {
     return false;
   }
   root_ = root_template;
-  const std::string port = free_port();
-  if (port.empty()) {
-    error = "no free port";
-    return false;
-  }
-  port_ = static_cast<unsigned>(std::stoul(port));
   dir_ = root_ + "/db";
-  if (!run_script("fresh --dir '" + dir_ + "' --port " + port)) {
-    error = "scripts/db fresh failed (" + root_ + "/scripts.log)";
-    return false;
+  std::mt19937 rng(std::random_device{}());
+  // Another server may take the port between the probe and the start: try a few.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    port_ = free_port(rng);
+    if (port_ != 0 && run_script("fresh --dir '" + dir_ + "' --port " + std::to_string(port_))) {
+      return make_durable(error);
+    }
   }
-  return make_durable(error);
+  error = "scripts/db fresh failed (" + root_ + "/scripts.log)";
+  return false;
 }
 
 // Every COMMIT flushed to the log, pages written whole; short lock waits keep runs bounded.
