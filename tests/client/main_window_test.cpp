@@ -118,6 +118,8 @@ TEST_F(MainWindowStart, ShowsTheCaptionTheContentAndTheNewestSourceCode) {
             "公告：" + db_.value("SELECT 公告 FROM Quenbo盒子设置 WHERE 语句='0'"));
   for (int i = 0; i < 7; ++i) EXPECT_EQ(objects().main_buttons[static_cast<std::size_t>(i)].visible(), i < 5 ? 1 : 0) << i;
   EXPECT_EQ(objects().main_labels[client::label_index::hint].visible(), 1);
+  // Features 23: icon, title, close and minimise buttons.
+  EXPECT_EQ(objects().main_host.caption_buttons().size(), 2u);
   shot("client_main_window");
 }
 
