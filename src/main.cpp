@@ -2,6 +2,7 @@
 // loop until the main window is closed.
 #include "client/main_content.h"
 #include "client/main_window.h"
+#include "client/program_state.h"
 #include "dui/controls/caption_button.h"
 #include "dui/controls/popup_menu.h"
 #include "dui/core/framework.h"
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
     client::MainWindow main_window;
     if (main_window.load()) exit_code = platform::window::run();
   }
+  // The exit routine: the program-wide objects and texts go before the application object.
   client::destroy_program_objects();
+  client::reset_program_state();
   platform::application::shutdown();
   return exit_code;
 }
