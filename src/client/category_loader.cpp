@@ -2,6 +2,9 @@
 
 #include "dui/core/drawing.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace client {
 namespace {
 
@@ -63,7 +66,7 @@ int CategoryLoader::fill(sql::Category category, Connection* connection,
     record_set = db_get_record_set(connection);
   }
 
-  const std::int64_t count = text_to_int(count_text_);
+  const std::int64_t count = std::clamp<std::int64_t>(text_to_int(count_text_), 0, INT_MAX);
   dui::RowOptions row_options;
   row_options.row_colour = dui::to_argb(0x333333);
   for (std::int64_t i = 1; i <= count; ++i) {
