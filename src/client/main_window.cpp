@@ -31,6 +31,20 @@ bool read_settings(Connection* connection, ProgramState& state) {
   return true;
 }
 
+// The resource list opens its menu on a double click, so the main window's class must deliver
+// double clicks. Registered before the first form, the forms' class then carries the style.
+// TODO: drop once the forms module registers its class with CS_DBLCLKS itself.
+std::unique_ptr<forms::Form> make_form(forms::FormLayout layout) {
+  constexpr std::string_view kFormClass = "QuenboForm";
+  if (!platform::window::class_exists(kFormClass)) {
+    platform::window::class_info info;
+    info.name = std::string(kFormClass);
+    info.style = platform::window::CS_DBLCLKS;
+    platform::window::register_class(info);
+  }
+  return std::make_unique<forms::Form>(std::move(layout));
+}
+
 void load_category(sql::Category category) {
   category_loader().load(category, program_state().main_connection.get(), browser_screens(main_objects()));
 }
@@ -42,7 +56,7 @@ std::string main_window_caption(const std::string& version) {
 }
 
 MainWindow::MainWindow(StartupOptions options)
-    : options_(std::move(options)), form_(std::make_unique<forms::Form>(layout())) {
+    : options_(std::move(options)), form_(make_form(layout())) {
   if (options_.site_id.empty()) options_.site_id = deployment::stats_site_id;
   form_->on_create([this] { on_create(); });
   form_->on_timer(kTicker, [this] { on_ticker(); });

@@ -237,8 +237,8 @@ TEST_F(MainWindowStart, DoubleClickingARowOffersTheMenuAndItsCommandsWork) {
   const int row = list().selected_row();
   ASSERT_GT(row, 0);
   shot("client_main_selected");
-  // The second press of a double click, as the host delivers it to the list.
-  dui::fire_event(&list(), 513, 10086, window::make_lparam(x, y));
+  platform::testing::mouse_double_click(handle(), {x, y});
+  platform::testing::mouse_up(handle(), {x, y});
   pump();
   const auto menus = platform::forms::testing::menus_shown();
   ASSERT_EQ(menus.size(), 1u);
