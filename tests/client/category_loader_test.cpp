@@ -79,6 +79,26 @@ TEST_F(CategoryLoader, ARefusedLoadLeavesTheListEmptyInsteadOfRepeatingTheLastCa
   EXPECT_EQ(list_.row_count(), 0);
 }
 
+// A click arriving while a load runs (through a nested message loop) waits for it: the two
+// loads' statements do not interleave and the list ends with the later category.
+TEST_F(CategoryLoader, ALoadAskedForDuringALoadFollowsIt) {
+  bool asked = false;
+  client::db_set_statement_observer([&](const client::Connection*, std::string_view text, bool) {
+    statements_.emplace_back(text);
+    if (!asked && text.find("ORDER BY") != std::string_view::npos) {
+      asked = true;
+      EXPECT_EQ(load(Category::offers), 0);
+    }
+  });
+  load(Category::featured);
+  const std::vector<std::string> sent = statements();
+  ASSERT_EQ(sent.size(), 12u);
+  EXPECT_EQ(sent[5], "SELECT * from 精品资源 ORDER BY 更新时间 DESC");
+  EXPECT_EQ(sent[6], "SELECT COUNT(*) FROM 活动线报");
+  EXPECT_EQ(list_.row_count(), std::stoi(db_.value("SELECT COUNT(*) FROM 活动线报")));
+  EXPECT_EQ(list_.get_cell_text(1, 2), db_.value("SELECT 标题 FROM 活动线报 ORDER BY 更新时间 DESC LIMIT 1"));
+}
+
 TEST_F(CategoryLoader, WithoutAConnectionTheListStaysEmpty) {
   EXPECT_EQ(client::category_loader().load(Category::featured, nullptr, screens_), 0);
   EXPECT_EQ(list_.row_count(), 0);
