@@ -91,7 +91,7 @@ class Run {
 
   std::atomic<int> next_operation_{0};
   std::atomic<bool> clients_done_{false};
-  std::atomic<int> kills_{0}, cuts_{0}, reconnects_{0}, snapshots_{0};
+  std::atomic<int> kills_{0}, cuts_{0}, reconnects_{0}, snapshots_{0}, gave_up_on_deadlocks_{0};
   std::vector<std::atomic<unsigned long>> connection_ids_;  // 0 while a client has none
   std::vector<std::vector<Operation>> logs_;                // one per client
   std::mutex violations_mutex_;
@@ -137,6 +137,7 @@ bool Run::perform(client::Connection* connection, Operation& op) {
                             ? open_resource(connection, op.actor, op.counterpart)
                             : transfer(connection, op.actor, op.counterpart, op.amount_text);
   op.outcome = reported ? Outcome::succeeded : t_signals.commit_unanswered ? Outcome::indeterminate : Outcome::failed;
+  if (op.outcome == Outcome::failed && client::db_last_error(connection) == 1213) ++gave_up_on_deadlocks_;
   return true;
 }
 
@@ -269,6 +270,7 @@ void Run::execute(RunReport& report) {
   report.connection_cuts = cuts_;
   report.reconnects = reconnects_;
   report.snapshots = snapshots_;
+  report.failed_on_deadlocks = gave_up_on_deadlocks_;
 }
 
 // A scratch community database on the given server (the shared helper finds its server by the
@@ -286,7 +288,8 @@ std::unique_ptr<test_support::ScratchDatabase> make_database(unsigned port) {
 
 std::string RunReport::summary() const {
   std::ostringstream out;
-  out << "operations " << operations << " (succeeded " << succeeded << ", failed " << failed << ", indeterminate "
+  out << "operations " << operations << " (succeeded " << succeeded << ", failed " << failed << " (" << failed_on_deadlocks
+      << " of them after repeated deadlocks), indeterminate "
       << indeterminate << " of which applied " << indeterminate_applied << "), transfers applied "
       << transfers_applied << ", server kills " << server_kills << ", connection cuts " << connection_cuts
       << ", reconnects " << reconnects << ", snapshots " << snapshots << ", coins " << initial_total << " -> "

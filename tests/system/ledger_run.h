@@ -24,6 +24,7 @@ struct RunReport {
   int operations = 0;
   int succeeded = 0;
   int failed = 0;
+  int failed_on_deadlocks = 0;  // the transaction gave up after deadlocking on every attempt
   int indeterminate = 0;
   int indeterminate_applied = 0;
   int transfers_applied = 0;
