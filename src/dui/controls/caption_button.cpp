@@ -6,6 +6,7 @@
 #include "dui/core/host_window.h"
 #include "platform/window.h"
 
+#include <algorithm>
 #include <array>
 
 namespace dui {

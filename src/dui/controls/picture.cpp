@@ -3,6 +3,8 @@
 #include "dui/core/host_window.h"
 #include "platform/window.h"
 
+#include <algorithm>
+
 namespace dui {
 
 namespace pw = platform::window;

@@ -106,6 +106,7 @@ TEST_F(CaptionButtonTest, HostCaptionShowsIconTitleAndButtons) {
   dui::install_caption_parts();
   dui::HostOptions options;
   options.features = 1 | 2 | 4 | 16;
+  options.background_colour = 0x8C5E2F;
   make_host(600, 400, options);
   ASSERT_EQ(host->caption_buttons().size(), 2u);
   EXPECT_EQ(host->caption_buttons()[0]->left(), 555);
@@ -121,6 +122,8 @@ TEST_F(CaptionButtonTest, HostCaptionShowsIconTitleAndButtons) {
   auto* icon = dynamic_cast<dui::Ex_Picture*>(host->icon_picture());
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->focusable(), 0);
+  pump();
+  EXPECT_FALSE(platform::testing::save_window_png(window, "host_caption").empty());
 }
 
 }  // namespace

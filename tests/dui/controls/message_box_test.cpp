@@ -204,6 +204,21 @@ TEST_F(MessageBoxTest, GivenCaptionsReplaceTheSetsCaptionsButKeepItsAnswers) {
   EXPECT_EQ(answer, dui::box_result::ok);
 }
 
+TEST_F(MessageBoxTest, ResizingTheBoxKeepsTheButtonsAtTheBottomRight) {
+  dui::MessageBoxOptions options;
+  options.buttons = 1;
+  run_box("调整大小", options, [](const Box& b) {
+    const pw::rect r = pw::window_rect(b.window);
+    pw::move(b.window, r.left, r.top, 400, 200);
+    const auto list = buttons(b.window);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->left(), 400 - 75 - 10);
+    EXPECT_EQ(list[1]->left(), 400 - 150 - 10);
+    EXPECT_EQ(list[1]->top(), 200 - 35);
+    pt::key_down(b.window, pw::VK_ESCAPE);
+  });
+}
+
 TEST_F(MessageBoxTest, ATagNamingAnotherSlotWritesNothing) {
   const int answer = run_box("标签", {}, [](const Box& b) {
     dui::Ex_TextControl* button = buttons(b.window).at(0);
