@@ -282,6 +282,30 @@ TEST_F(MessageBoxTest, OwnerHostLendsItsLook) {
   pw::destroy(owner);
 }
 
+TEST_F(MessageBoxTest, TheOwnerGetsNoInputWhileTheBoxIsUp) {
+  dui::FrameWindowOptions frame;
+  frame.width = 300;
+  frame.height = 200;
+  frame.show = true;
+  pw::handle owner = dui::create_frame_window(0, "owner", frame);
+  dui::Ex_Window owner_host;
+  dui::HostOptions look;
+  look.features = 0;
+  look.background_colour = 0xFFFFFF;
+  ASSERT_TRUE(owner_host.create(owner, look));
+  dui_test::ProbeControl probe;
+  probe.create(owner, {10, 10, 100, 100});
+  run_box("模态", {}, [&](const Box& b) {
+    pt::click(owner, {50, 50});
+    pt::key_down(owner, 'A');
+    pt::key_down(b.window, pw::VK_ESCAPE);
+  }, owner);
+  EXPECT_EQ(probe.count(dui::event::left_down), 0);
+  EXPECT_EQ(probe.count(pw::WM_KEYDOWN), 0);
+  probe.destroy();
+  pw::destroy(owner);
+}
+
 TEST_F(MessageBoxTest, ScreenshotOfABoxWithIconAndThreeButtons) {
   dui::MessageBoxOptions options;
   options.buttons = 3;

@@ -119,6 +119,22 @@ TEST_F(PictureTest, ImageChangeWithEffectHoldsFramesUntilTheTransitionEnds) {
   EXPECT_NE(shown(picture), red);  // frames move on again
 }
 
+TEST_F(PictureTest, IconPictureIsAStillImage) {
+  make_host();
+  gfx::Bitmap square(16, 16);
+  square.fill(green);
+  const gfx::PixelView pixels = square.pixels();
+  const platform::window::icon icon = platform::window::create_icon({pixels.pixels, 16, 16, pixels.bytes_per_line});
+  ASSERT_NE(icon, 0u);
+  dui::Ex_Picture picture;
+  ASSERT_NE(picture.create_from_icon(window, 0, 0, 20, 20, icon), nullptr);
+  EXPECT_EQ(picture.frame_total(), 1);
+  EXPECT_EQ(picture.delays(), std::vector<int>{10});
+  EXPECT_EQ(picture.image(), "");
+  EXPECT_EQ(shown(picture), green);
+  platform::window::destroy_icon(icon);
+}
+
 TEST_F(PictureTest, UndecodableBytesShowNothing) {
   make_host();
   dui::Ex_Picture picture;

@@ -186,6 +186,13 @@ TEST_F(PopupMenuTest, DisabledItemDoesNotHighlightOrChoose) {
   EXPECT_TRUE(commands.empty());
 }
 
+TEST_F(PopupMenuTest, ActivatingAWindowOutsideTheChainClosesIt) {
+  mouse_at(60, 60);
+  open(edit_menu, [this](pw::handle) { pw::set_active(window); });
+  EXPECT_FALSE(pw::exists(root));
+  EXPECT_TRUE(commands.empty());
+}
+
 TEST_F(PopupMenuTest, RoutineItemsAreCalledAndInvalidPositionsChangeNothing) {
   dui::Ex_PopupMenu menu;
   int called = 0;
