@@ -182,8 +182,9 @@ TEST_F(ResourceActions, ConcurrentChargesNeitherCreateNorLoseCoins) {
   for (std::thread& t : readers) t.join();
   std::int64_t paid = 1 - client::text_to_int(coins("demo"));
   for (int i = 0; i < kReaders; ++i) paid += 10 - client::text_to_int(coins("r" + std::to_string(i)));
+  // A charge that lost every retry to the others leaves both balances as they were.
   EXPECT_EQ(client::text_to_int(coins("linmo")) - publisher_before, paid);
-  EXPECT_EQ(coins("demo"), "0");
+  EXPECT_TRUE(coins("demo") == "0" || coins("demo") == "1") << coins("demo");
 }
 
 TEST_F(ResourceActions, CopyPutsExactlyTheAddressOnTheClipboard) {
