@@ -3,6 +3,7 @@
 #include "client/category_loader.h"
 #include "client/main_content.h"
 #include "client/main_messages.h"
+#include "client/member_panel.h"
 #include "client/program_state.h"
 #include "client/resource_actions.h"
 #include "client/statements.h"
@@ -31,20 +32,6 @@ bool read_settings(Connection* connection, ProgramState& state) {
   return true;
 }
 
-// The resource list opens its menu on a double click, so the main window's class must deliver
-// double clicks. Registered before the first form, the forms' class then carries the style.
-// TODO: drop once the forms module registers its class with CS_DBLCLKS itself.
-std::unique_ptr<forms::Form> make_form(forms::FormLayout layout) {
-  constexpr std::string_view kFormClass = "QuenboForm";
-  if (!platform::window::class_exists(kFormClass)) {
-    platform::window::class_info info;
-    info.name = std::string(kFormClass);
-    info.style = platform::window::CS_DBLCLKS;
-    platform::window::register_class(info);
-  }
-  return std::make_unique<forms::Form>(std::move(layout));
-}
-
 void load_category(sql::Category category) {
   category_loader().load(category, program_state().main_connection.get(), browser_screens(main_objects()));
 }
@@ -56,7 +43,7 @@ std::string main_window_caption(const std::string& version) {
 }
 
 MainWindow::MainWindow(StartupOptions options)
-    : options_(std::move(options)), form_(make_form(layout())) {
+    : options_(std::move(options)), form_(std::make_unique<forms::Form>(layout())) {
   if (options_.site_id.empty()) options_.site_id = deployment::stats_site_id;
   form_->on_create([this] { on_create(); });
   form_->on_timer(kTicker, [this] { on_ticker(); });
@@ -95,7 +82,11 @@ void MainWindow::on_create() {
   routines.open_transfer_window = [] { if (program_state().open_transfer_window) program_state().open_transfer_window(); };
   routines.open_submit_window = [] { if (program_state().open_submit_window) program_state().open_submit_window(); };
   routines.list_double_click = [this] { on_list_double_click(); };
-  build_main_content(main_objects(), state.main_window_handle, routines);
+  MainObjects& objects = main_objects();
+  build_main_content(objects, state.main_window_handle, routines);
+  install_member_panel({browser_screens(objects), &objects.main_labels[label_index::coins],
+                        &objects.main_labels[label_index::submissions],
+                        &objects.main_labels[label_index::receipt]});
   form_->set_timer_interval(kTicker, 20);
 
   result_ = connect_and_check_version();

@@ -20,6 +20,9 @@ bool ensure_form_class() {
   if (window::class_exists(form_class)) return true;
   window::class_info info;
   info.name = std::string(form_class);
+  // Double clicks arrive as their own message: a framework host on a form (the main window's
+  // list) acts on them.
+  info.style = window::CS_DBLCLKS;
   info.background = 0x00F0F0F0;
   return window::register_class(info);
 }
