@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Asks an X window to close as a window manager would (WM_DELETE_WINDOW): e2e_close_window.py WINDOW_ID."""
+import ctypes
+import ctypes.util
+import sys
+
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class Event(ctypes.Union):
+    _fields_ = [("message", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def main() -> int:
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(Event)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        print("e2e_close_window: no display", file=sys.stderr)
+        return 1
+    window = int(sys.argv[1], 0)
+    event = Event()
+    event.message.type = 33  # ClientMessage
+    event.message.window = window
+    event.message.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.message.format = 32
+    event.message.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    event.message.data[1] = 0  # CurrentTime
+    ok = x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
