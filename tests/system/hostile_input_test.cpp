@@ -1,7 +1,12 @@
 // Hostile texts typed into every field and sent back by the database in every cell: nothing
 // crashes, no other row changes, refusals are told, and accepted texts are stored byte for byte.
-#include "client/member_panel.h"
 #include "client/browser_fixture.h"
+#include "client/main_content.h"
+#include "client/main_window.h"
+#include "client/member_panel.h"
+#include "dialogs/program_control.h"
+#include "dui/controls/caption_button.h"
+#include "http_test_server.h"
 #include "dialogs/login_window.h"
 #include "dialogs/submit_window.h"
 #include "dialogs/transfer_window.h"
@@ -9,6 +14,7 @@
 #include "platform/forms.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -315,6 +321,88 @@ TEST_F(HostileInputTest, ResourceCellsAndReceiptsComeBackByteForByte) {
     EXPECT_TRUE(same(stand_ins_[5].text(), "消息：" + receipt)) << h.name;
   }
   EXPECT_TRUE(messages_.empty());
+}
+
+// The settings row read at start: announcement, update notes and download address reach the
+// program exactly as stored, the window runs and says nothing.
+class HostileSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(db_.ok()) << db_.error();
+    dui::install_caption_parts();
+    dui::init_framework();
+    platform::testing::reset_input_and_loop();
+    client::reset_program_state();
+    directory_ = std::filesystem::temp_directory_path() / ("hostile-settings-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory_);
+    previous_directory_ = std::filesystem::current_path();
+    std::filesystem::current_path(directory_);
+    platform::services::testing::set_program_directory(directory_.string());
+    test_support::HttpReply page;
+    page.body = "[127.0.0.1]";
+    page_.serve("/ip", page);
+    options_.database = {db_.server().host, db_.server().user, db_.server().password, db_.name(), db_.server().port};
+    options_.visit_counter.database = options_.database;
+    options_.visit_counter.ip_page_url = page_.url("/ip");
+    options_.show_effect_ms = 60;
+    client::testing::set_main_message_routine([this](std::string_view text) { messages_.emplace_back(text); });
+    dialogs::testing::set_end_routine([this](int code) { exit_codes_.push_back(code); });
+    forms::testing::intercept_message_boxes(true);
+    forms::testing::clear_recorded();
+  }
+  void TearDown() override {
+    client::destroy_program_objects();
+    client::reset_program_state();
+    client::testing::set_main_message_routine({});
+    dialogs::testing::set_end_routine({});
+    forms::testing::intercept_message_boxes(false);
+    platform::services::testing::set_program_directory(std::nullopt);
+    std::filesystem::current_path(previous_directory_);
+    std::filesystem::remove_all(directory_);
+  }
+
+  test_support::ScratchDatabase db_{test_support::ScratchDatabase::Contents::demo};
+  test_support::HttpTestServer page_;
+  client::StartupOptions options_;
+  std::filesystem::path directory_;
+  std::filesystem::path previous_directory_;
+  std::vector<std::string> messages_;
+  std::vector<int> exit_codes_;
+};
+
+TEST_F(HostileSettingsTest, SettingsCellsReachTheProgramByteForByte) {
+  client::ConnectionPtr c = db_.connect();
+  ASSERT_NE(c, nullptr);
+  const std::string version = db_.value("SELECT 版本 FROM Quenbo盒子设置 WHERE 语句='0'");
+  for (const Hostile& h : corpus()) {
+    if (!h.valid_gbk) continue;
+    const std::string announcement = h.text.substr(0, 65534);
+    const std::string address = h.text.substr(0, 1000);
+    ASSERT_TRUE(client::db_update(c.get(), "Quenbo盒子设置",
+                                  "公告='" + client::db_escape(c.get(), announcement) + "',更新内容='" +
+                                      client::db_escape(c.get(), announcement) + "',下载地址='" +
+                                      client::db_escape(c.get(), address) + "'",
+                                  "语句='0'"))
+        << h.name;
+    messages_.clear();
+    client::destroy_program_objects();
+    client::reset_program_state();
+    client::construct_program_objects();
+    {
+      client::MainWindow window(options_);
+      ASSERT_TRUE(window.load()) << h.name;
+      for (int round = 0; round < 3; ++round) platform::window::pump();
+      EXPECT_EQ(window.startup_result(), client::StartupResult::running) << h.name;
+      EXPECT_TRUE(same(client::program_state().announcement_text, announcement)) << h.name;
+      EXPECT_TRUE(same(client::program_state().update_notes, announcement)) << h.name;
+      EXPECT_TRUE(same(client::program_state().download_url, address)) << h.name;
+      EXPECT_EQ(client::program_state().latest_version, version) << h.name;
+      EXPECT_TRUE(same(client::main_objects().main_labels[client::label_index::announcement].text(), "公告：" + announcement))
+          << h.name;
+      EXPECT_TRUE(messages_.empty()) << h.name;
+      EXPECT_TRUE(exit_codes_.empty()) << h.name;
+    }
+  }
 }
 
 }  // namespace
