@@ -201,8 +201,11 @@ QPainterPath bounded_by_brush(const QPainterPath& shape, const Brush& brush) {
 void Graphics::clear(Argb colour) {
   QPainter* p = impl_->begin(Impl::Space::device);
   if (!p) return;
+  QRect area = impl_->target->image.rect();
+  if (impl_->clipped) area = area.intersected(impl_->clip.bounds().toAlignedRect());
   p->setCompositionMode(QPainter::CompositionMode_Source);
-  p->fillRect(impl_->target->image.rect(), to_qcolor(colour));
+  for (int top = area.top(); top <= area.bottom(); top += kBandRows)
+    p->fillRect(QRect(area.left(), top, area.width(), std::min(kBandRows, area.bottom() + 1 - top)), to_qcolor(colour));
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

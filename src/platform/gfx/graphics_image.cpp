@@ -16,6 +16,21 @@ bool needs_prescale(Interpolation mode, const QRectF& dest, const QRectF& source
          (dest.width() < source.width() * 0.5 || dest.height() < source.height() * 0.5);
 }
 
+bool whole(qreal v) { return v == std::floor(v); }
+
+// An unscaled draw at whole-pixel positions, made in bands of rows (see kBandRows).
+bool draw_unscaled_in_bands(QPainter& painter, const QPointF& at, const QImage& image, const QRectF& source) {
+  if (!whole(at.x()) || !whole(at.y()) || !whole(source.x()) || !whole(source.y()) || !whole(source.width()) ||
+      !whole(source.height()) || !QRectF(image.rect()).contains(source))
+    return false;
+  for (qreal top = 0; top < source.height(); top += kBandRows) {
+    qreal rows = std::min<qreal>(kBandRows, source.height() - top);
+    painter.drawImage(QPointF(at.x(), at.y() + top), image,
+                      QRectF(source.x(), source.y() + top, source.width(), rows));
+  }
+  return true;
+}
+
 }  // namespace
 
 void Graphics::draw_image(const Bitmap& image, float x, float y, float opacity) {
@@ -26,7 +41,8 @@ void Graphics::draw_image(const Bitmap& image, float x, float y, float opacity) 
   QPainter* p = impl_->begin(Impl::Space::pixels);
   if (!p) return;
   p->setOpacity(std::min(1.0f, opacity));
-  p->drawImage(QPointF(x, y), copy.isNull() ? source : copy);
+  const QImage& drawn = copy.isNull() ? source : copy;
+  if (!draw_unscaled_in_bands(*p, QPointF(x, y), drawn, QRectF(drawn.rect()))) p->drawImage(QPointF(x, y), drawn);
   p->setOpacity(1.0);
 }
 
@@ -44,14 +60,14 @@ void Graphics::draw_image(const Bitmap& image, const RectF& dest, const RectF& s
              std::abs(source.width), std::abs(source.height));
   QRectF dst = to_qrect(dest);
 
-  const QImage& whole = image.impl()->image;
+  const QImage& whole_image = image.impl()->image;
   QImage part;
   if (image.impl() == impl_->target) {
-    part = whole.copy(src.toAlignedRect());
+    part = whole_image.copy(src.toAlignedRect());
     src.translate(-src.toAlignedRect().topLeft());
   }
   if (needs_prescale(impl_->interpolation, dst, src)) {
-    const QImage& from = part.isNull() ? whole : part;
+    const QImage& from = part.isNull() ? whole_image : part;
     QSize size(std::max(1, int(std::lround(dst.width()))), std::max(1, int(std::lround(dst.height()))));
     part = from.copy(src.toAlignedRect()).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     src = QRectF(0, 0, size.width(), size.height());
@@ -67,7 +83,9 @@ void Graphics::draw_image(const Bitmap& image, const RectF& dest, const RectF& s
     impl_->space = Impl::Space::unknown;
   }
   p->setOpacity(std::min(1.0f, opacity));
-  p->drawImage(dst, part.isNull() ? whole : part, src);
+  const QImage& drawn = part.isNull() ? whole_image : part;
+  bool unscaled = !mirror_x && !mirror_y && dst.size() == src.size();
+  if (!unscaled || !draw_unscaled_in_bands(*p, dst.topLeft(), drawn, src)) p->drawImage(dst, drawn, src);
   p->setOpacity(1.0);
 }
 

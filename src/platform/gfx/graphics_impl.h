@@ -7,6 +7,10 @@
 
 namespace platform::gfx {
 
+// Qt 6's raster engine hands operations taller than about 90 rows to its thread pool and waits
+// for it; bands this tall stay on the calling thread, which is cheaper for control-sized areas.
+constexpr int kBandRows = 64;
+
 struct Graphics::Impl {
   std::shared_ptr<Bitmap::Impl> target;
   QPainter painter;
