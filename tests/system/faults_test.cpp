@@ -3,8 +3,11 @@
 // running, says what went wrong, loses nothing and works again on a new connection.
 #include "client/browser_fixture.h"
 #include "client/member_panel.h"
+#include "client/resource_actions.h"
 #include "client/visit_stats.h"
+#include "dialogs/download.h"
 #include "dialogs/login_window.h"
+#include "dialogs/program_control.h"
 #include "dialogs/submit_window.h"
 #include "dialogs/transfer_window.h"
 #include "hostile_corpus.h"
@@ -110,6 +113,12 @@ class FaultsFixture : public client_test::BrowserFixture {
     observed_transfer_messages_ = shown();
     submit("标题标题");
     EXPECT_EQ(shown(), std::vector<std::string>{std::string(kSubmitFailed)}) << label;
+    // "打开" on another member's resource, with a balance read before the fault.
+    client::program_state().reader_balance = "5";
+    platform::services::testing::clear_captured();
+    list_row("bob001", "http://example.test/r");
+    client::open_resource(list_);
+    opened_without_charge_ = platform::services::testing::opened_addresses().size();
     for (Category c : {Category::featured, Category::source_code, Category::software_tools, Category::offers}) {
       EXPECT_EQ(load(c), 0) << label;
       EXPECT_EQ(list_.row_count(), 0) << label;
@@ -120,6 +129,7 @@ class FaultsFixture : public client_test::BrowserFixture {
   std::string dir_;
   std::vector<std::string> observed_transfer_messages_;
   bool login_says_no_account_ = false;
+  std::size_t opened_without_charge_ = 0;
 };
 
 class FaultsTest : public FaultsFixture {};
@@ -132,14 +142,15 @@ TEST_F(FaultsTest, WithoutAConnectionEveryActionIsRefusedAndNothingIsWritten) {
   expect_every_action_refused("no connection");
   EXPECT_TRUE(statements().empty());
   EXPECT_EQ(tables(probe.get()), before);
-  // The member panel keeps its texts without a connection.
+  // The member panel keeps the balance last read without a connection.
   client::program_state().current_account = "alice1";
   client::program_state().logged_in = 1;
   client::show_member_panel();
-  EXPECT_EQ(stand_ins_[3].text(), "Quenbo币：");
+  EXPECT_EQ(stand_ins_[3].text(), "Quenbo币：" + client::program_state().reader_balance);
   EXPECT_TRUE(shown().empty());
-  std::printf("without a connection: transfer shows %zu message(s); log-in says the account does not exist: %d\n",
-              observed_transfer_messages_.size(), login_says_no_account_ ? 1 : 0);
+  std::printf("without a connection: transfer shows %zu message(s); log-in says the account does not exist: %d; "
+              "opened unpaid: %zu\n",
+              observed_transfer_messages_.size(), login_says_no_account_ ? 1 : 0, opened_without_charge_);
 }
 
 // A database port that never answers and a statistics page that never answers: start-up's
@@ -174,6 +185,29 @@ TEST(FaultsAtStart, HangingDatabaseAndStatisticsPageGiveUpWithinTheirTimeOuts) {
   client::count_visit("Tallyx12345678", settings);
   EXPECT_LT(now_ms() - started, 2000u + 3000u);
   EXPECT_EQ(db.value("SELECT PV FROM Tallyx账号数据"), "8");
+}
+
+// An update server whose port never answers: the download gives up at its connect time-out,
+// says so and leaves no file behind.
+TEST(FaultsAtStart, HangingUpdateServerGivesUpAndSaysSo) {
+  test_support::HungPort hung;
+  char pattern[] = "/tmp/faults_update.XXXXXX";
+  const std::string dir = ::mkdtemp(pattern);
+  std::vector<std::string> messages;
+  std::vector<int> endings;
+  dialogs::testing::set_message_routine([&](std::string_view text) { messages.emplace_back(text); });
+  dialogs::testing::set_end_routine([&](int code) { endings.push_back(code); });
+  const std::uint32_t started = now_ms();
+  const std::int32_t result = dialogs::download_file("http://127.0.0.1:" + std::to_string(hung.port()) + "/new",
+                                                     dir + "/new", {}, 0, false);
+  EXPECT_LT(now_ms() - started, 10000u + 5000u);
+  EXPECT_NE(result, dialogs::download_complete);
+  EXPECT_EQ(messages, std::vector<std::string>{"不能打开该URL!"});
+  EXPECT_EQ(endings, std::vector<int>{0});
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  dialogs::testing::set_message_routine(nullptr);
+  dialogs::testing::set_end_routine(nullptr);
+  std::filesystem::remove_all(dir);
 }
 
 // A private server of this test's own, stopped with the project's script between two actions.
@@ -230,8 +264,9 @@ TEST_F(FaultsServerStopTest, ActionsWhileStoppedAreRefusedNothingIsLostANewConne
   main_messages();
   expect_every_action_refused("server stopped");
   std::printf("server stopped: transfer shows %zu message(s); log-in says the account does not exist: %d; "
-              "main messages: %zu\n",
-              observed_transfer_messages_.size(), login_says_no_account_ ? 1 : 0, main_messages().size());
+              "opened unpaid: %zu; main messages: %zu\n",
+              observed_transfer_messages_.size(), login_says_no_account_ ? 1 : 0, opened_without_charge_,
+              main_messages().size());
   ASSERT_TRUE(start_server());
 
   // The data store does not reconnect: the program's connection stays broken after the server is back.
