@@ -62,6 +62,9 @@ finish() {
   exit "$status"
 }
 trap finish EXIT
+for signal in TERM INT HUP; do
+  trap "echo 'FAIL: the test got SIG$signal' >&2; exit 1" "$signal"
+done
 fail() { echo "FAIL: $*" >&2; shot "failure" || true; exit 1; }
 wait_for() {  # wait_for SECONDS COMMAND...
   local limit=$(( $1 * 10 )); shift
