@@ -39,7 +39,11 @@ if [ -z "${E2E_IN_NAMESPACE:-}" ]; then
 else
   ip link set lo up
   mount --make-rprivate /
-  mount -t tmpfs -o mode=1777 tmpfs /tmp
+  # A /tmp of our own, unless the checkout or the build lives there (it would disappear).
+  case "$root:$program:$artifacts" in
+    /tmp/* | *:/tmp/*) echo "note: the checkout is under /tmp; keeping the host's /tmp" ;;
+    *) mount -t tmpfs -o mode=1777 tmpfs /tmp ;;
+  esac
 fi
 
 rm -rf "$artifacts"
