@@ -47,12 +47,12 @@ QString to_qstring(std::string_view gbk) { return QString::fromStdString(text::g
 
 std::string to_gbk(const QString& text) { return text::utf8_to_gbk(text.toStdString()); }
 
-QFont font_for(const FontSpec& spec, const FontSpec& dialog_default) {
-  const std::string& family = spec.family.empty() ? dialog_default.family : spec.family;
-  int height = spec.height != 0 ? spec.height : dialog_default.height;
+QFont font_for(const FontSpec& wanted, const FontSpec& dialog_default) {
+  const std::string& family = wanted.family.empty() ? dialog_default.family : wanted.family;
+  int height = wanted.height != 0 ? wanted.height : dialog_default.height;
   if (height == 0) height = default_height;
   QFont font(installed_family(to_qstring(family)));
-  font.setBold(spec.bold);
+  font.setBold(wanted.bold);
   if (height < 0) {
     font.setPixelSize(-height);
   } else {

@@ -31,9 +31,9 @@ Result on_ui_thread(const std::function<Result()>& routine) {
 QString to_qstring(std::string_view gbk);
 std::string to_gbk(const QString& text);
 
-// The font of a control: its own spec, else the dialog's default. Families missing on this
+// The font of a control: its own font, else the dialog's default. Families missing on this
 // desktop ("微软雅黑", "宋体") resolve to an installed CJK family.
-QFont font_for(const FontSpec& spec, const FontSpec& dialog_default);
+QFont font_for(const FontSpec& wanted, const FontSpec& dialog_default);
 
 // The widget whose (0, 0) is the window's client origin; nullptr for no window.
 QWidget* client_widget(window::handle window);
