@@ -5,8 +5,9 @@
 #include "client/statements.h"
 #include "support/test_database.h"
 
+#include "raw_category_load.h"
+
 #include <benchmark/benchmark.h>
-#include <mysql.h>
 
 #include <map>
 #include <memory>
@@ -57,36 +58,7 @@ void BM_CategoryLoadThroughDataStore(benchmark::State& state) {
 void BM_CategoryLoadThroughCApi(benchmark::State& state) {
   test_support::ScratchDatabase* db = database_with(static_cast<int>(state.range(0)));
   if (!db) return state.SkipWithError("no test database server");
-  const test_support::DatabaseServer& server = db->server();
-  MYSQL* mysql = mysql_init(nullptr);
-  mysql_options(mysql, MYSQL_SET_CHARSET_NAME, "gbk");
-  if (!mysql_real_connect(mysql, server.host.c_str(), server.user.c_str(), server.password.c_str(),
-                          db->name().c_str(), server.port, nullptr, 0)) {
-    mysql_close(mysql);
-    return state.SkipWithError("cannot connect");
-  }
-  const std::string count_text = sql::category_count(kCategory);
-  const std::string list_text = sql::category_list(kCategory);
-  for (auto _ : state) {
-    std::string cell;
-    mysql_real_query(mysql, count_text.data(), count_text.size());
-    MYSQL_RES* counted = mysql_store_result(mysql);
-    mysql_free_result(counted);
-    MYSQL_RES* sets[5];
-    for (MYSQL_RES*& set : sets) {
-      mysql_real_query(mysql, list_text.data(), list_text.size());
-      set = mysql_store_result(mysql);
-    }
-    for (int i = 0; i < 5; ++i) {
-      while (MYSQL_ROW row = mysql_fetch_row(sets[i])) {
-        cell.assign(row[i] ? row[i] : "", row[i] ? mysql_fetch_lengths(sets[i])[i] : 0);
-        benchmark::DoNotOptimize(cell.data());
-      }
-      mysql_free_result(sets[i]);
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-  mysql_close(mysql);
+  bench_support::category_load_through_c_api(state, *db, kCategory);
 }
 
 BENCHMARK(BM_CategoryLoadThroughDataStore)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
